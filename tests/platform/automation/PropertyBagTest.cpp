@@ -1,0 +1,129 @@
+#include "automation/AutomationError.h"
+#include "automation/PropertyBag.h"
+#include "automation/StdFont.h"
+#include "automation/StdPicture.h"
+
+#include <QPixmap>
+
+#include <gtest/gtest.h>
+
+using namespace automation;
+
+namespace {
+
+int errorNumberOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const AutomationError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+TEST(PropertyBagRules, AbsentKeysGiveTheDefaultAndDefaultsAreNotStored)
+{
+    PropertyBag bag;
+    bag.writeProperty(QStringLiteral("BorderWidth"), std::int16_t(1), std::int16_t(1));
+    bag.writeProperty(QStringLiteral("Caption"), QStringLiteral("2"), QStringLiteral("Label1"));
+    EXPECT_FALSE(bag.contains(QStringLiteral("BorderWidth")));
+    EXPECT_EQ(bag.readProperty(QStringLiteral("BorderWidth"), std::int16_t(1)).toInteger(), 1);
+    EXPECT_EQ(bag.names(), QStringList{QStringLiteral("Caption")});
+
+    // Writing the default later removes the stored value.
+    bag.writeProperty(QStringLiteral("Caption"), QStringLiteral("Label1"), QStringLiteral("Label1"));
+    EXPECT_TRUE(bag.isEmpty());
+}
+
+TEST(PropertyBagRules, KeysWrittenInLowerCaseReadWithoutRegardToCase)
+{
+    PropertyBag bag;
+    bag.writeProperty(QStringLiteral("caption"), QStringLiteral("2"));
+    bag.writeProperty(QStringLiteral("enabled"), false, true);
+    EXPECT_EQ(bag.readProperty(QStringLiteral("Caption"), QStringLiteral("Label1")).toString(), QStringLiteral("2"));
+    EXPECT_FALSE(bag.readProperty(QStringLiteral("ENABLED"), true).toBool());
+    bag.writeProperty(QStringLiteral("CAPTION"), QStringLiteral("3"));
+    EXPECT_EQ(bag.names(), (QStringList{QStringLiteral("caption"), QStringLiteral("enabled")}));
+}
+
+TEST(PropertyBagRules, ConvertingAStoredValueFailsWithItsNumber)
+{
+    PropertyBag bag;
+    bag.writeProperty(QStringLiteral("BorderWidth"), std::int32_t(40000));
+    bag.writeProperty(QStringLiteral("Font"), QStringLiteral("not a font"));
+    EXPECT_EQ(errorNumberOf([&] { bag.readProperty(QStringLiteral("BorderWidth"), std::int16_t(1)).toInteger(); }),
+              ErrorNumber::Overflow);
+    EXPECT_EQ(errorNumberOf([&] { bag.readProperty(QStringLiteral("Font")).toObject(); }), ErrorNumber::TypeMismatch);
+}
+
+TEST(PropertyBagBytes, EveryValueTypeSurvivesARoundTrip)
+{
+    auto font = StdFont::create(QStringLiteral("Verdana"), 10.8, true);
+    font->setItalic(true);
+    QPixmap pixmap(4, 3);
+    pixmap.fill(Qt::red);
+
+    PropertyBag bag;
+    bag.setExtent(2138, 656);
+    bag.writeProperty(QStringLiteral("Null"), Variant::null());
+    bag.writeProperty(QStringLiteral("Integer"), std::int16_t(-32768));
+    bag.writeProperty(QStringLiteral("Long"), std::int32_t(0x80000009u));
+    bag.writeProperty(QStringLiteral("Single"), 1.5f);
+    bag.writeProperty(QStringLiteral("Double"), -2.25);
+    bag.writeProperty(QStringLiteral("Boolean"), true);
+    bag.writeProperty(QStringLiteral("String"), QStringLiteral("Tövin & €"));
+    bag.writeProperty(QStringLiteral("Error"), Variant::error(13));
+    bag.writeProperty(QStringLiteral("Font"), font);
+    bag.writeProperty(QStringLiteral("Picture"), StdPicture::fromBitmap(pixmap));
+    bag.writeProperty(QStringLiteral("Nothing"), ObjectRef());
+
+    const PropertyBag back = PropertyBag::fromBytes(bag.toBytes());
+    EXPECT_EQ(back.names(), bag.names());
+    EXPECT_EQ(back.readProperty(QStringLiteral("_extentx")).toLong(), 2138);
+    EXPECT_TRUE(back.readProperty(QStringLiteral("Null")).isNull());
+    EXPECT_EQ(back.readProperty(QStringLiteral("Integer")).type(), VarType::Integer);
+    EXPECT_EQ(back.readProperty(QStringLiteral("Integer")).toInteger(), -32768);
+    EXPECT_EQ(static_cast<std::uint32_t>(back.readProperty(QStringLiteral("Long")).toLong()), 0x80000009u);
+    EXPECT_EQ(back.readProperty(QStringLiteral("Single")).type(), VarType::Single);
+    EXPECT_EQ(back.readProperty(QStringLiteral("Double")).toDouble(), -2.25);
+    EXPECT_EQ(back.readProperty(QStringLiteral("Boolean")).type(), VarType::Boolean);
+    EXPECT_EQ(back.readProperty(QStringLiteral("String")).toString(), QStringLiteral("Tövin & €"));
+    EXPECT_EQ(back.readProperty(QStringLiteral("Error")).errorCode(), 13);
+
+    auto backFont = std::dynamic_pointer_cast<StdFont>(back.readProperty(QStringLiteral("Font")).toObject());
+    ASSERT_TRUE(backFont);
+    EXPECT_TRUE(backFont->sameLook(*font));
+
+    auto picture = std::dynamic_pointer_cast<StdPicture>(back.readProperty(QStringLiteral("Picture")).toObject());
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->type(), StdPicture::Bitmap);
+    EXPECT_EQ(picture->pixmap().size(), QSize(4, 3));
+    EXPECT_FALSE(back.readProperty(QStringLiteral("Nothing")).toObject());
+}
+
+TEST(PropertyBagBytes, AFontThatIsTheDefaultObjectIsNotStoredButAnEqualCopyIs)
+{
+    auto ambient = StdFont::create(QStringLiteral("Tahoma"), 8.4);
+    PropertyBag bag;
+    bag.writeProperty(QStringLiteral("Font"), ambient, ambient);
+    bag.writeProperty(QStringLiteral("DisabledFont"), ambient->clone(), ambient);
+    EXPECT_EQ(bag.names(), QStringList{QStringLiteral("DisabledFont")});
+}
+
+TEST(PropertyBagBytes, ObjectsThatCannotPersistAreRefused)
+{
+    class Plain : public Dispatch {
+        const TypeInfo& typeInfo() const override
+        {
+            static const TypeInfo info{QStringLiteral("Plain"), {}, {}, {}};
+            return info;
+        }
+        Variant invokeMember(const MemberInfo&, std::vector<Variant>&) override { return {}; }
+    };
+    PropertyBag bag;
+    EXPECT_EQ(errorNumberOf([&] { bag.writeProperty(QStringLiteral("X"), ObjectRef(std::make_shared<Plain>())); }),
+              ErrorNumber::TypeMismatch);
+    EXPECT_TRUE(bag.isEmpty());
+}
+
+} // namespace
