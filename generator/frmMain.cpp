@@ -1,0 +1,391 @@
+#include "frmMain.h"
+
+#include "AppInfo.h"
+#include "frmMainWindow.h"
+
+#include "automation/AutomationError.h"
+#include "automation/Conversions.h"
+#include "ui/Dialogs.h"
+#include "ui/OleColor.h"
+#include "ui/ProgressBar.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <limits>
+#include <new>
+
+using automation::AutomationError;
+using automation::ErrorNumber::ObjectNotSet;
+using automation::ErrorNumber::InvalidProcedureCall;
+using automation::ErrorNumber::Overflow;
+using automation::ErrorNumber::SubscriptOutOfRange;
+
+namespace {
+
+constexpr std::int16_t kStepCount = 5;
+
+// Runs one statement of a routine that ignores failures statement by statement.
+void ignoringFailure(const std::function<void()>& statement)
+{
+    try {
+        statement();
+    } catch (const AutomationError&) {
+    }
+}
+
+std::int16_t checkedStep(int step)
+{
+    if (step < std::numeric_limits<std::int16_t>::min() || step > std::numeric_limits<std::int16_t>::max())
+        automation::raiseError(Overflow);
+    return static_cast<std::int16_t>(step);
+}
+
+// The entry of a five-element array for a step numbered from 1.
+std::size_t stepIndex(std::int16_t step)
+{
+    if (step < 1 || step > kStepCount)
+        automation::raiseError(SubscriptOutOfRange);
+    return static_cast<std::size_t>(step - 1);
+}
+
+void setBold(QWidget* control, bool bold)
+{
+    QFont font = control->font();
+    font.setBold(bold);
+    control->setFont(font);
+}
+
+void setTextBoxBackground(QLineEdit* textBox, std::uint32_t colour)
+{
+    QPalette palette = textBox->palette();
+    if (auto value = ui::oleColorToQColor(colour))
+        palette.setColor(QPalette::Base, *value);
+    textBox->setPalette(palette);
+}
+
+} // namespace
+
+frmMain::frmMain(QObject* parent) : QObject(parent) {}
+
+frmMain::~frmMain() { delete m_window.data(); }
+
+frmMainWindow& frmMain::window()
+{
+    Load();
+    return *m_window;
+}
+
+// ---------------------------------------------------------------- load, show, unload
+
+void frmMain::Load()
+{
+    if (isLoaded())
+        return;
+    m_window = new frmMainWindow();
+    m_firstShowPending = true;
+    connectEvents();
+    try {
+        Form_Load();
+    } catch (...) {
+        destroyWindow();
+        throw;
+    }
+}
+
+void frmMain::Form_Load()
+{
+    SetUpWizard();
+    // The step indicators and the glowing label are placed by their own code;
+    // the glow starts here, between the wizard set-up and the default button.
+    m_window->cmdGenerate->setDefault(true);
+    optSeed_Click(0);
+}
+
+void frmMain::Show()
+{
+    Load();
+    frmMainWindow& w = *m_window;
+    if (m_firstShowPending) {
+        m_firstShowPending = false;
+        w.centreOnScreen();
+        // The first control in the tab order that can take the focus.
+        if (!w.focusWidget())
+            w.txtPassLen->setFocus(Qt::OtherFocusReason);
+    }
+    w.show();
+    w.raise();
+    w.activateWindow();
+}
+
+void frmMain::Hide()
+{
+    if (isLoaded())
+        m_window->hide();
+}
+
+bool frmMain::isVisible() const { return isLoaded() && m_window->isVisible(); }
+
+void frmMain::Unload()
+{
+    if (!isLoaded())
+        return;
+    bool cancel = false;
+    Form_Unload(cancel);
+    if (!cancel)
+        destroyWindow();
+}
+
+void frmMain::Form_Unload(bool& cancel)
+{
+    UnloadAccepted = !cancel;
+}
+
+void frmMain::onCloseRequested(QCloseEvent* event)
+{
+    bool cancel = false;
+    runHandler([&] { Form_Unload(cancel); });
+    if (cancel || !UnloadAccepted) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    destroyWindow();
+}
+
+void frmMain::destroyWindow()
+{
+    frmMainWindow* window = m_window.data();
+    m_window.clear();
+    if (!window)
+        return;
+    window->removeEventFilter(this);
+    for (QObject* control : window->findChildren<QWidget*>())
+        control->removeEventFilter(this);
+    window->disconnect(this);
+    window->hide();
+    window->deleteLater();
+    emit unloaded();
+}
+
+void frmMain::cmdClose_Click()
+{
+    Unload();
+    if (UnloadAccepted)
+        emit endProgramRequested();
+}
+
+// ---------------------------------------------------------------- events
+
+void frmMain::connectEvents()
+{
+    frmMainWindow& w = *m_window;
+    connect(&w, &frmMainWindow::closeRequested, this, &frmMain::onCloseRequested);
+    connect(&w, &frmMainWindow::cancelKeyPressed, this, [this] {
+        if (isLoaded())
+            m_window->cmdClose->click();
+    });
+    const auto onClick = [this](QPushButton* button, void (frmMain::*handler)()) {
+        connect(button, &QPushButton::clicked, this, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+    };
+    onClick(w.cmdClose, &frmMain::cmdClose_Click);
+    onClick(w.cmdNextStep, &frmMain::cmdNextStep_Click);
+    onClick(w.cmdPrevStep, &frmMain::cmdPrevStep_Click);
+    for (int index = 0; index < 2; ++index) {
+        connect(w.optSeed[index], &QRadioButton::toggled, this, [this, index](bool checked) {
+            if (checked)
+                runHandler([this, index] { optSeed_Click(index); });
+        });
+    }
+
+    const std::pair<QWidget*, std::int16_t> stepControls[] = {
+        {w.txtPassLen, 1}, {w.optSeed[0], 2}, {w.optSeed[1], 2}, {w.txtSeed, 2},      {w.chkNonPrintChars, 2},
+        {w.chkSymbolChars, 2}, {w.cmdGenerate, 3}, {w.cmdCopy, 4},   {w.cmdClose, 5},
+    };
+    for (const auto& [control, step] : stepControls) {
+        control->setProperty("WizardStep", step);
+        control->installEventFilter(this);
+    }
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        const QVariant step = watched->property("WizardStep");
+        if (step.isValid())
+            runHandler([&] { onStepControlFocused(static_cast<std::int16_t>(step.toInt())); });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void frmMain::runHandler(const std::function<void()>& handler)
+{
+    auto report = [this](int number, const QString& description) {
+        ui::messageBox(QString::fromLatin1(kAppTitle),
+                       QStringLiteral("Error %1: %2").arg(number).arg(description), ui::MessageIcon::Exclamation,
+                       ui::MessageButtons::OK, m_window.data());
+    };
+    try {
+        handler();
+    } catch (const AutomationError& error) {
+        report(error.number(), error.description());
+    } catch (const std::bad_alloc&) {
+        report(automation::ErrorNumber::OutOfMemory, automation::standardDescription(automation::ErrorNumber::OutOfMemory));
+    } catch (const std::exception& error) {
+        report(51, QString::fromLocal8Bit(error.what()));
+    }
+}
+
+// ---------------------------------------------------------------- seed choice
+
+void frmMain::optSeed_Click(int index)
+{
+    frmMainWindow& w = *m_window;
+    if (index == 0) {
+        w.txtSeed->setEnabled(false);
+        setTextBoxBackground(w.txtSeed, ui::SystemColor::ButtonFace);
+    } else if (index == 1) {
+        w.txtSeed->setEnabled(true);
+        // The focus can only move into a shown window; while the window is
+        // hidden the choice is still made and the box still takes its colour.
+        if (w.isVisible())
+            w.txtSeed->setFocus(Qt::OtherFocusReason);
+        setTextBoxBackground(w.txtSeed, ui::SystemColor::Window);
+    }
+}
+
+// ---------------------------------------------------------------- wizard steps
+
+void frmMain::RefreshTips()
+{
+    StepTips[0] = QStringLiteral("Type the length of the password you want to generate in the number of characters.");
+    StepTips[1] = QStringLiteral(
+        "Set seed options and select any miscallaneous options. It is safe to use the default values.");
+    StepTips[2] = QStringLiteral(
+        "Click the Generate button. You will see the generated password in the password box.");
+    if (MemoryName.isEmpty()) {
+        StepTips[3] = QStringLiteral("Click the Copy button to copy the password to the clipboard.");
+        StepTips[4] = QStringLiteral("Right-click the edit box where you want to enter the password. Select Paste.");
+    } else {
+        StepTips[3] = QStringLiteral("Click the Copy button to copy the password to ") + MemoryName + u'.';
+        StepTips[4] = QStringLiteral("Click the Close button to return to ") + MemoryName + u'.';
+    }
+}
+
+void frmMain::SetUpWizard()
+{
+    frmMainWindow& w = *m_window;
+    RefreshTips();
+    StepFocus = {w.txtPassLen, nullptr, w.cmdGenerate, w.cmdCopy, w.cmdClose};
+    w.lblNumSteps->setText(QStringLiteral("of ") + automation::numberToText(static_cast<std::int32_t>(kStepCount)));
+    PreviousStep = 1;
+    CurrentStep = 1;
+    ShowStep();
+}
+
+void frmMain::ShowStep()
+{
+    frmMainWindow& w = *m_window;
+    ++m_showStepDepth;
+    ignoringFailure([&] { w.lblStepCount->setText(automation::numberToText(static_cast<std::int32_t>(CurrentStep))); });
+    ignoringFailure([&] { w.lblTips->setText(StepTips.at(stepIndex(CurrentStep))); });
+    ignoringFailure([&] {
+        QWidget* target = StepFocus.at(stepIndex(CurrentStep));
+        if (!target)
+            automation::raiseError(ObjectNotSet);
+        if (!target->isEnabled() || !w.isVisible())
+            automation::raiseError(InvalidProcedureCall);
+        target->setFocus(Qt::OtherFocusReason);
+    });
+    ignoringFailure([&] { HighlightStep(PreviousStep, false); });
+    ignoringFailure([&] { HighlightStep(CurrentStep, true); });
+    ignoringFailure([&] {
+        w.cmdNextStep->setEnabled(CurrentStep != kStepCount);
+        w.cmdPrevStep->setEnabled(CurrentStep != 1);
+    });
+    --m_showStepDepth;
+
+    // Focus events that the statements above raised are handled now, in order.
+    if (m_showStepDepth == 0) {
+        while (!m_deferredStepEntries.empty()) {
+            const std::int16_t step = m_deferredStepEntries.front();
+            m_deferredStepEntries.erase(m_deferredStepEntries.begin());
+            StepEntered(step);
+        }
+    }
+}
+
+void frmMain::HighlightStep(const std::int16_t& step, const bool& on)
+{
+    frmMainWindow& w = *m_window;
+    const bool highlight = on;
+    SwitchStepIndicator(step, highlight);
+    switch (step) {
+    case 1:
+        setBold(w.lblStep1Labels[0], highlight);
+        setBold(w.lblStep1Labels[1], highlight);
+        break;
+    case 2:
+        setBold(w.fraSeed, highlight);
+        setBold(w.fraMiscellaneous, highlight);
+        break;
+    case 3: setBold(w.cmdGenerate, highlight); break;
+    case 4: setBold(w.cmdCopy, highlight); break;
+    default: break;
+    }
+}
+
+void frmMain::SwitchStepIndicator(std::int16_t step, bool /*highlight*/)
+{
+    // There is an indicator for each of the five steps only.
+    stepIndex(step);
+}
+
+void frmMain::onStepControlFocused(std::int16_t step)
+{
+    if (m_showStepDepth > 0) {
+        m_deferredStepEntries.push_back(step);
+        return;
+    }
+    StepEntered(step);
+}
+
+void frmMain::StepEntered(std::int16_t step)
+{
+    if (!isLoaded())
+        return;
+    PreviousStep = CurrentStep;
+    CurrentStep = step;
+    ShowStep();
+}
+
+void frmMain::cmdNextStep_Click()
+{
+    try {
+        PreviousStep = CurrentStep;
+        CurrentStep = checkedStep(CurrentStep + 1);
+        ShowStep();
+    } catch (const AutomationError&) {
+    }
+}
+
+void frmMain::cmdPrevStep_Click()
+{
+    try {
+        PreviousStep = CurrentStep;
+        CurrentStep = checkedStep(CurrentStep - 1);
+        ShowStep();
+    } catch (const AutomationError&) {
+    }
+}
+
+void frmMain::forceSteps(std::int16_t previous, std::int16_t current)
+{
+    PreviousStep = previous;
+    CurrentStep = current;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDialog>
+
+#include <array>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace ui {
+class ProgressBar;
+}
+
+// The loaded main window: the widget and every control, created with its
+// design settings (caption, position and size in twips, container, TabIndex,
+// fonts, colours, initial state). It holds no behaviour: frmMain connects
+// the events it handles. Destroying it unloads the controls.
+class frmMainWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmMainWindow();
+
+    // In creation order.
+    QPushButton* cmdHelp;
+    QPushButton* cmdSave;
+    QPushButton* cmdAbout;
+    QGroupBox* fraMiscellaneous;
+    QCheckBox* chkNonPrintChars;
+    QCheckBox* chkSymbolChars;
+    QWidget* Picture1;
+    QPushButton* cmdPrevStep;
+    QPushButton* cmdNextStep;
+    QLabel* lblNumSteps;
+    QLabel* lblStepCount;
+    QLabel* Label3;
+    QLabel* lblTips;
+    QPushButton* cmdClose;
+    QPushButton* cmdCopy;
+    QPushButton* cmdGenerate;
+    QGroupBox* Frame2;
+    ui::ProgressBar* barGenProgress;
+    QLabel* lblPassword;
+    QGroupBox* fraSeed;
+    std::array<QRadioButton*, 2> optSeed;
+    QLineEdit* txtSeed;
+    QLineEdit* txtPassLen;
+    std::array<QLabel*, 2> lblStep1Labels;
+
+    // The window's own controls that take part in the tab order, by TabIndex.
+    QList<QWidget*> tabOrder() const;
+
+    // Moves the window to the centre of its screen (the first position).
+    void centreOnScreen();
+
+signals:
+    // The close box or the system menu asked to close the window.
+    void closeRequested(QCloseEvent* event);
+    // Esc: the cancel button's key.
+    void cancelKeyPressed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void createControls();
+    void applyTabOrder();
+};
