@@ -5,9 +5,17 @@
 
 #include "automation/AutomationError.h"
 #include "automation/Conversions.h"
+#include "services/Pause.h"
+#include "services/Random.h"
+#include "services/SaveDialog.h"
+#include "services/SharedMemoryBlock.h"
+#include "system/CodePage.h"
+#include "system/TextFileWriter.h"
+#include "system/WindowLookup.h"
 #include "ui/Dialogs.h"
 #include "ui/OleColor.h"
 #include "ui/ProgressBar.h"
+#include "ui/SecretClipboard.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -17,7 +25,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <limits>
+#include <memory>
 #include <new>
 
 using automation::AutomationError;
@@ -25,10 +35,32 @@ using automation::ErrorNumber::ObjectNotSet;
 using automation::ErrorNumber::InvalidProcedureCall;
 using automation::ErrorNumber::Overflow;
 using automation::ErrorNumber::SubscriptOutOfRange;
+using automation::ErrorNumber::TypeMismatch;
 
 namespace {
 
 constexpr std::int16_t kStepCount = 5;
+constexpr std::int32_t kPauseAfterCharacter = 5;
+constexpr std::int32_t kPauseAfterPassword = 200;
+const char16_t kCarriageReturn = u'\r';
+
+// The companion program's main window.
+const char* const kCompanionWindowClass = "ThunderRT6FormDC";
+const char* const kCompanionWindowTitle = "Mirrak";
+
+// The bounds of the character codes that the two check boxes allow.
+struct CodeRange {
+    std::int32_t low;
+    std::int32_t high;
+    bool redrawDelete; // 127 lies inside the range but is not allowed
+};
+
+CodeRange codeRange(bool nonPrintable, bool symbols)
+{
+    if (nonPrintable)
+        return symbols ? CodeRange{0, 255, false} : CodeRange{0, 127, false};
+    return symbols ? CodeRange{32, 254, true} : CodeRange{32, 126, false};
+}
 
 // Runs one statement of a routine that ignores failures statement by statement.
 void ignoringFailure(const std::function<void()>& statement)
@@ -143,6 +175,25 @@ void frmMain::Unload()
 
 void frmMain::Form_Unload(bool& cancel)
 {
+    if (PasswordUnsaved) {
+        const QString question = QStringLiteral("You have not save the generated password.") + kCarriageReturn
+                                 + QStringLiteral("Do you want to save it now?");
+        switch (ui::messageBox(QString::fromLatin1(kAppTitle), question, ui::MessageIcon::Question,
+                               ui::MessageButtons::YesNoCancel, m_window.data())) {
+        case ui::MessageResult::Cancel: cancel = true; break;
+        case ui::MessageResult::Yes:
+            try {
+                cmdSave_Click();
+            } catch (...) {
+                // A save that failed keeps the window, and the password, where they are.
+                cancel = true;
+                UnloadAccepted = false;
+                throw;
+            }
+            break;
+        default: break;
+        }
+    }
     UnloadAccepted = !cancel;
 }
 
@@ -173,6 +224,37 @@ void frmMain::destroyWindow()
     emit unloaded();
 }
 
+void frmMain::leaveBusy()
+{
+    if (--m_busyDepth == 0)
+        emit becameIdle();
+}
+
+void frmMain::moveFocus(QWidget* control)
+{
+    // The focus can only move within a shown window; an automation client may
+    // run the window hidden, and the operation then goes on without it.
+    if (m_window && m_window->isVisible())
+        control->setFocus(Qt::OtherFocusReason);
+}
+
+void frmMain::warn(const QString& text)
+{
+    ui::messageBox(QString::fromLatin1(kAppTitle), text, ui::MessageIcon::Exclamation, ui::MessageButtons::OK,
+                   m_window.data());
+}
+
+void frmMain::cmdGenerate_Click() { Generate(); }
+
+void frmMain::cmdCopy_Click() { Copy(); }
+
+void frmMain::cmdSave_Click()
+{
+    QString fileName;
+    QString description;
+    Save(fileName, description);
+}
+
 void frmMain::cmdClose_Click()
 {
     Unload();
@@ -193,6 +275,9 @@ void frmMain::connectEvents()
     const auto onClick = [this](QPushButton* button, void (frmMain::*handler)()) {
         connect(button, &QPushButton::clicked, this, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
     };
+    onClick(w.cmdGenerate, &frmMain::cmdGenerate_Click);
+    onClick(w.cmdCopy, &frmMain::cmdCopy_Click);
+    onClick(w.cmdSave, &frmMain::cmdSave_Click);
     onClick(w.cmdClose, &frmMain::cmdClose_Click);
     onClick(w.cmdNextStep, &frmMain::cmdNextStep_Click);
     onClick(w.cmdPrevStep, &frmMain::cmdPrevStep_Click);
@@ -230,6 +315,7 @@ void frmMain::runHandler(const std::function<void()>& handler)
                        QStringLiteral("Error %1: %2").arg(number).arg(description), ui::MessageIcon::Exclamation,
                        ui::MessageButtons::OK, m_window.data());
     };
+    BusyScope busy(*this);
     try {
         handler();
     } catch (const AutomationError& error) {
@@ -257,6 +343,15 @@ void frmMain::optSeed_Click(int index)
             w.txtSeed->setFocus(Qt::OtherFocusReason);
         setTextBoxBackground(w.txtSeed, ui::SystemColor::Window);
     }
+}
+
+void frmMain::SelectSeedOption(int index)
+{
+    QRadioButton* option = window().optSeed.at(static_cast<std::size_t>(index));
+    if (option->isChecked())
+        optSeed_Click(index);
+    else
+        option->setChecked(true); // its toggle runs the handling
 }
 
 // ---------------------------------------------------------------- wizard steps
@@ -388,4 +483,129 @@ void frmMain::forceSteps(std::int16_t previous, std::int16_t current)
 {
     PreviousStep = previous;
     CurrentStep = current;
+}
+
+// ---------------------------------------------------------------- generation
+
+QString frmMain::Generate()
+{
+    frmMainWindow& w = window();
+    const QPointer<frmMainWindow> loaded = m_window;
+    // Pauses keep the window painting; should it be unloaded meanwhile, the
+    // run stops instead of touching controls that are gone.
+    const auto checkLoaded = [&loaded] {
+        if (!loaded)
+            automation::raiseError(ObjectNotSet);
+    };
+    const auto showLabelAgain = [&loaded] {
+        if (loaded) {
+            loaded->barGenProgress->hide();
+            loaded->lblPassword->show();
+        }
+    };
+
+    w.lblPassword->hide();
+    w.barGenProgress->show();
+
+    try {
+        if (w.optSeed[1]->isChecked())
+            services::SeedRandom(automation::floorToLong(automation::textToDouble(w.txtSeed->text())));
+        else
+            services::SeedRandom(0);
+    } catch (const AutomationError& error) {
+        showLabelAgain();
+        if (error.number() != TypeMismatch)
+            throw;
+        warn(QStringLiteral("Please enter a seed (specify as integer)."));
+        return {};
+    }
+
+    try {
+        const std::int16_t length = automation::floorToInteger(automation::textToDouble(w.txtPassLen->text()));
+        const CodeRange range = codeRange(w.chkNonPrintChars->checkState() != Qt::Unchecked,
+                                          w.chkSymbolChars->checkState() != Qt::Unchecked);
+        QString password;
+        password.reserve(std::max<int>(length, 0));
+        for (int i = 1; i <= length; ++i) {
+            w.barGenProgress->setExactValue(static_cast<float>(static_cast<double>(i) / length * 100.0));
+            std::int32_t code = services::RandomInt(range.low, range.high);
+            while (range.redrawDelete && code == 127)
+                code = services::RandomInt(range.low, range.high);
+            password.append(QChar(sysapi::ansiToUnicode(static_cast<unsigned char>(code))));
+            std::int32_t pause = kPauseAfterCharacter;
+            services::Pause(pause);
+            checkLoaded();
+        }
+        w.lblPassword->setText(password);
+        w.cmdCopy->setEnabled(true);
+        moveFocus(w.cmdCopy);
+        std::int32_t pause = kPauseAfterPassword;
+        services::Pause(pause);
+        checkLoaded();
+        showLabelAgain();
+        PasswordUnsaved = true;
+        return password;
+    } catch (const AutomationError& error) {
+        showLabelAgain();
+        if (error.number() != TypeMismatch)
+            throw;
+        warn(QStringLiteral("Please enter the length of the password you want to generate (specify in the number of "
+                            "characters)."));
+        return {};
+    }
+}
+
+// ---------------------------------------------------------------- copy and save
+
+QString frmMain::Copy()
+{
+    frmMainWindow& w = window();
+    const bool companionRuns = sysapi::findTopLevelWindow(QString::fromLatin1(kCompanionWindowClass),
+                                                          QString::fromLatin1(kCompanionWindowTitle))
+                               != 0;
+    ui::MessageResult answer = ui::MessageResult::No;
+    if (companionRuns) {
+        answer = ui::messageBox(QString::fromLatin1(kAppTitle),
+                                QStringLiteral("Do you want to copy the generated password to Mirrak?"),
+                                ui::MessageIcon::Question, ui::MessageButtons::YesNo, m_window.data());
+    }
+    std::unique_ptr<services::SharedMemoryBlock> block;
+    if (answer == ui::MessageResult::Yes) {
+        block = std::make_unique<services::SharedMemoryBlock>();
+        block->OpenBlock(MemoryName);
+        QString text = w.lblPassword->text();
+        block->WriteText(text);
+    }
+    ui::setSecretClipboardText(w.lblPassword->text());
+    moveFocus(w.cmdClose);
+    return w.lblPassword->text();
+}
+
+bool frmMain::Save(QString& FileName, QString& Description)
+{
+    frmMainWindow& w = window();
+    QString fileTitle;
+    if (FileName.isEmpty()) {
+        const QString filter = QStringLiteral("Text files (*.txt):*.txt|") + QStringLiteral("All files (*.*):*.*");
+        QWidget* owner = m_window.data();
+        if (!services::ShowSaveDialog(FileName, fileTitle, -1, filter, 1, QString(),
+                                      QStringLiteral("Save Password To"), QString(), owner, 0))
+            return false;
+    }
+    sysapi::TextFileWriter file(FileName);
+    if (Description.isEmpty()) {
+        const auto answer = ui::dialogs().inputBox(ui::InputBoxRequest{
+            QString::fromLatin1(kAppTitle), QStringLiteral("What description would you like to place in the text file?"),
+            QString(), m_window.data()});
+        Description = answer.value_or(QString());
+    }
+    file.writeLine(Description);
+    file.writeLine(w.lblPassword->text());
+    file.commit();
+    ui::messageBox(QString::fromLatin1(kAppTitle),
+                   QStringLiteral("Successfuly saved password to file ") + fileTitle + kCarriageReturn
+                       + QStringLiteral("Make sure you keep the file on a disk in a safe place!"),
+                   ui::MessageIcon::Information, ui::MessageButtons::OK, m_window.data());
+    PasswordUnsaved = false;
+    return true;
 }

@@ -39,8 +39,29 @@ public:
     // Asks to unload the window; the unload handling may cancel it.
     void Unload();
 
+    // Selects the seed option button with the index as the user would: the
+    // window's handling of the seed choice runs.
+    void SelectSeedOption(int index);
+
     // Builds the tips of the five steps from MemoryName.
     void RefreshTips();
+
+    // Draws a new password from the options the controls hold, shows it and
+    // returns it; empty text when the seed or the length is no number.
+    QString Generate();
+    // Puts the password on the clipboard and, when the companion program runs
+    // and the user agrees, into the shared-memory block named by MemoryName.
+    QString Copy();
+    // Writes the description and the password to a text file; asks for the
+    // file and the description when they are empty, and writes the answers
+    // back. False when the user cancelled the save dialog.
+    bool Save(QString& FileName, QString& Description);
+
+    // True while a handler of the window or an operation of it is running:
+    // automation calls wait until it is idle again.
+    bool isBusy() const { return m_busyDepth > 0; }
+    // Marks an operation run on behalf of someone else (an automation call).
+    class BusyScope;
 
     // The loaded window and its controls, loading it (hidden) when needed.
     frmMainWindow& window();
@@ -55,6 +76,8 @@ public:
     void forceSteps(std::int16_t previous, std::int16_t current);
 
 signals:
+    // Nothing of the window runs any more (see isBusy).
+    void becameIdle();
     // The Close button unloaded the window: the program ends at once.
     void endProgramRequested();
     // The window was unloaded (by any means).
@@ -90,6 +113,14 @@ private:
     void cmdPrevStep_Click();
 
     void cmdClose_Click();
+    void cmdGenerate_Click();
+    void cmdCopy_Click();
+    void cmdSave_Click();
+
+    // Moves the keyboard focus; a hidden window has no focus to move.
+    void moveFocus(QWidget* control);
+    void warn(const QString& text);
+    void leaveBusy();
 
     // Runs a button's handler; a failure it lets through is reported in a
     // message box and the window stays usable.
@@ -98,8 +129,20 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QPointer<frmMainWindow> m_window;
+    int m_busyDepth = 0;
     bool m_firstShowPending = false;
     // Focus events raised while ShowStep runs wait until it has finished.
     int m_showStepDepth = 0;
     std::vector<std::int16_t> m_deferredStepEntries;
+};
+
+class frmMain::BusyScope {
+public:
+    explicit BusyScope(frmMain& form) : m_form(form) { ++m_form.m_busyDepth; }
+    ~BusyScope() { m_form.leaveBusy(); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    frmMain& m_form;
 };

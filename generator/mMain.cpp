@@ -1,15 +1,24 @@
 #include "mMain.h"
 
 #include "AppInfo.h"
+#include "Application.h"
+#include "AutomationServer.h"
 #include "frmMain.h"
 
 #include "automation/AutomationError.h"
 #include "ui/Dialogs.h"
 #include "ui/Fonts.h"
+#include "ui/SecretClipboard.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 
 namespace mMain {
+namespace {
+
+const char* const kClipboardKeeper = "vexlo-clipboard";
+
+} // namespace
 
 int Main(int argc, char** argv)
 {
@@ -17,14 +26,27 @@ int Main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Vexlo"));
     QApplication::setApplicationVersion(QStringLiteral(VEXLO_VERSION));
     QApplication::setWindowIcon(programIcon());
-    // The process lives while the window is loaded (or, later, a client holds it).
+    // The process lives while the window is loaded or a client holds the
+    // automation object; the Close button ends it at once.
     QApplication::setQuitOnLastWindowClosed(false);
     ui::registerDesignFonts();
 
     frmMain form;
-    // The Close button ends the program at once.
+    Application application(form);
+    AutomationServer server(application, form, QDBusConnection::sessionBus());
+    // Without a session bus, or with another copy serving the name, the
+    // window still works; it is just not offered to other programs.
+    server.start();
+
     QObject::connect(&form, &frmMain::endProgramRequested, &app, [] { QCoreApplication::exit(0); });
-    QObject::connect(&form, &frmMain::unloaded, &app, [] { QCoreApplication::quit(); });
+    QObject::connect(&form, &frmMain::unloaded, &app, [&server] {
+        if (!server.hasClients())
+            QCoreApplication::quit();
+    });
+    QObject::connect(&server, &AutomationServer::lastClientGone, &app, [&form] {
+        if (!form.isLoaded())
+            QCoreApplication::quit();
+    });
 
     try {
         form.Show();
@@ -34,7 +56,10 @@ int Main(int argc, char** argv)
                        ui::MessageIcon::Critical);
         return 1;
     }
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    // A copied password stays on the clipboard after the program has ended.
+    ui::handOverClipboard(QCoreApplication::applicationDirPath() + u'/' + QLatin1String(kClipboardKeeper));
+    return exitCode;
 }
 
 } // namespace mMain

@@ -55,6 +55,9 @@ struct MemberInfo {
     ParamType result = ParamType::Void;
     std::vector<ParamInfo> params = {};
     QString description = {}; // the help string shown by property browsers
+    // The member may ask the user something (a warning box): callers that
+    // read properties in bulk, such as property browsers, leave it out.
+    bool mayAskUser = false;
 };
 
 struct TypeInfo {

@@ -3,6 +3,8 @@
 #include "frmMain.h"
 #include "frmMainWindow.h"
 
+#include "ScriptedDialogs.h"
+#include "services/Pause.h"
 #include "support/QtPrinters.h"
 
 #include <QApplication>
@@ -10,8 +12,20 @@
 
 #include <gtest/gtest.h>
 
+// Pauses of the code under test return at once while one of these lives.
+class InstantPauses {
+public:
+    InstantPauses() : m_previous(services::setPauseHandler([](std::int32_t) {})) {}
+    ~InstantPauses() { services::setPauseHandler(m_previous); }
+    InstantPauses(const InstantPauses&) = delete;
+    InstantPauses& operator=(const InstantPauses&) = delete;
+
+private:
+    services::PauseHandler m_previous;
+};
+
 // A main window loaded and shown as the program shows it, with the focus on
-// its first control.
+// its first control; dialogs are answered by script and pauses are instant.
 class ShownMainWindow : public ::testing::Test {
 protected:
     void SetUp() override
@@ -42,5 +56,7 @@ protected:
         return done();
     }
 
+    InstantPauses instantPauses;
+    ScriptedDialogs dialogs;
     frmMain form;
 };

@@ -91,6 +91,7 @@ TEST_F(KeyboardTest, EnterPressesGenerateAndEscPressesClose)
     EXPECT_TRUE(waitFor([&] { return generate.count() == 1; }));
     EXPECT_EQ(close.count(), 0);
 
+    dialogs.answerMessageBox(ui::MessageResult::No); // do not save the new password
     press(Qt::Key_Escape);
     EXPECT_EQ(close.count(), 1);
     EXPECT_EQ(end.count(), 1);

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QSet>
+#include <QString>
+
+#include <deque>
+
+class QDBusServiceWatcher;
+class frmMain;
+
+namespace automation {
+class Dispatch;
+}
+
+// Serves an automation object on the D-Bus session bus.
+//
+//   name      Vexlo.Application
+//   path      /Vexlo/Application
+//   Vexlo._Application   the object's properties and methods under their own
+//                        names and types (Boolean b, Integer n, Long i,
+//                        String s); Save(s FileName, s Description) ->
+//                        (b result, s FileName, s Description)
+//   Vexlo.Dispatch       GetIDsOfNames(s name) -> i
+//                        Invoke(i dispid, s kind, av args) -> (v result, av args)
+//                        with kind "method", "get" or "put"; the returned
+//                        args carry the by-reference results; an Empty
+//                        result travels as the empty string
+//
+// A failure becomes the D-Bus error Vexlo.Error.E<number> whose message is
+// the error's description; arguments of the wrong D-Bus type are refused
+// with org.freedesktop.DBus.Error.InvalidArgs. The interface description
+// that clients see is made from the object's type-info table.
+//
+// Calls are served one at a time, in arrival order, between the user's own
+// actions: a call that arrives while another call or a handler of the window
+// runs (a dialog is open, a password is being generated) waits its turn and
+// is answered later; it never runs inside another.
+//
+// A client holds the object from its first call until its connection to the
+// bus closes.
+class AutomationServer : public QDBusVirtualObject {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kServiceName = "Vexlo.Application";
+    static constexpr const char* kObjectPath = "/Vexlo/Application";
+    static constexpr const char* kInterfaceName = "Vexlo._Application";
+    static constexpr const char* kDispatchInterfaceName = "Vexlo.Dispatch";
+
+    AutomationServer(automation::Dispatch& object, frmMain& form, QDBusConnection connection);
+    ~AutomationServer() override;
+
+    // Registers the object and takes the service name. False when there is no
+    // bus or another process already serves the name; the program then runs
+    // without serving.
+    bool start();
+
+    bool hasClients() const { return !m_clients.isEmpty(); }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
+    QString introspect(const QString& path) const override;
+    // The whole introspection document of the object, standard interfaces included.
+    QString introspectionDocument() const;
+
+signals:
+    // The last client's connection closed.
+    void lastClientGone();
+
+private:
+    void scheduleProcessing();
+    void processQueue();
+    QDBusMessage execute(const QDBusMessage& message);
+    void addClient(const QString& uniqueName);
+
+    automation::Dispatch& m_object;
+    frmMain& m_form;
+    QDBusConnection m_connection;
+    QDBusServiceWatcher* m_watcher;
+    QSet<QString> m_clients;
+    std::deque<QDBusMessage> m_queue;
+    bool m_running = false;
+    bool m_processingScheduled = false;
+    bool m_registered = false;
+};
