@@ -4,6 +4,7 @@
 #include "tarvo/InProcessServer.h"
 
 #include "tarvo/TypeLibrary.h"
+#include "tarvo/XGlowLabel.h"
 #include "tarvo/XShpLabel.h"
 
 #include "system/RegistryHive.h"
@@ -49,6 +50,8 @@ std::vector<ServedClass>& servedClasses()
     static std::vector<ServedClass> classes{
         {tarvo::kXShpLabelClassId, tarvo::kXShpLabelProgId, tarvo::kXShpLabelToolboxBitmap,
          &createControl<tarvo::XShpLabel>},
+        {tarvo::kXGlowLabelClassId, tarvo::kXGlowLabelProgId, tarvo::kXGlowLabelToolboxBitmap,
+         &createControl<tarvo::XGlowLabel>},
     };
     return classes;
 }

@@ -2,6 +2,7 @@
 // creation by class id through the loaded library file.
 #include "tarvo/InProcessServer.h"
 #include "tarvo/TypeLibrary.h"
+#include "tarvo/XGlowLabel.h"
 #include "tarvo/XShpLabel.h"
 
 #include "automation/AutomationError.h"
@@ -103,4 +104,30 @@ TEST_F(InProcessServerTest, ControlDeletedByItsParentIsNotDeletedAgain)
     parent.reset();
     object.reset(); // the widget is gone already: nothing left to delete
     SUCCEED();
+}
+
+TEST_F(InProcessServerTest, GlowingLabelIsServedUnderItsOwnIdentity)
+{
+    const QString classId = QStringLiteral("{58AE1F7F-29A3-11D4-B0AB-006208C10000}");
+    const QString classKey = QStringLiteral("CLSID\\") + classId;
+    EXPECT_EQ(ClassRegistry::instance().classIdOf(QStringLiteral("Tarvo.XGlowLabel")), kXGlowLabelClassId);
+    const automation::ObjectRef byProgId = ClassRegistry::instance().createObject(QStringLiteral("Tarvo.XGlowLabel"));
+    EXPECT_EQ(byProgId->typeName(), QStringLiteral("XGlowLabel"));
+
+    automation::ObjectFactory* factory = nullptr;
+    ASSERT_EQ(DllGetClassObject(classId.toLatin1().constData(), &factory), 0);
+    EXPECT_NE(dynamic_cast<XGlowLabel*>((*factory)().get()), nullptr);
+
+    ASSERT_EQ(DllRegisterServer(), 0);
+    EXPECT_EQ(value(classKey + QStringLiteral("\\ProgID")), QStringLiteral("Tarvo.XGlowLabel"));
+    EXPECT_EQ(value(QStringLiteral("Tarvo.XGlowLabel\\CLSID")), classId);
+    EXPECT_TRUE(value(classKey + QStringLiteral("\\ToolboxBitmap32")).endsWith(QStringLiteral(", 30000")));
+    EXPECT_EQ(value(classKey + QStringLiteral("\\MiscStatus\\1")), QStringLiteral("131473"));
+    EXPECT_FALSE(value(classKey + QStringLiteral("\\Control")).isNull());
+    // The shaped label keeps its own bitmap.
+    EXPECT_TRUE(value(kClassKey + QStringLiteral("\\ToolboxBitmap32")).endsWith(QStringLiteral(", 30001")));
+
+    ASSERT_EQ(DllUnregisterServer(), 0);
+    EXPECT_TRUE(value(classKey + QStringLiteral("\\ProgID")).isNull());
+    EXPECT_TRUE(value(QStringLiteral("Tarvo.XGlowLabel\\CLSID")).isNull());
 }

@@ -57,4 +57,37 @@ inline constexpr std::int32_t MouseMove = 7;
 inline constexpr std::int32_t MouseUp = 8;
 } // namespace XShpLabelEventId
 
+// XGlowLabel: the class, its default interface _XGlowLabel and its event
+// interface __XGlowLabel.
+inline constexpr QUuid kXGlowLabelClassId{0x58AE1F7F, 0x29A3, 0x11D4, 0xB0, 0xAB, 0x00, 0x62, 0x08, 0xC1, 0x00, 0x00};
+inline constexpr QUuid kXGlowLabelInterfaceId{0x58AE1F7E, 0x29A3, 0x11D4, 0xB0, 0xAB, 0x00, 0x62, 0x08, 0xC1, 0x00, 0x00};
+inline constexpr QUuid kXGlowLabelEventsId{0x58AE1F80, 0x29A3, 0x11D4, 0xB0, 0xAB, 0x00, 0x62, 0x08, 0xC1, 0x00, 0x00};
+inline constexpr char kXGlowLabelProgId[] = "Tarvo.XGlowLabel";
+// The 16 x 15 toolbox bitmap resource of the class.
+inline constexpr int kXGlowLabelToolboxBitmap = 30000;
+
+// Dispatch ids of the members of _XGlowLabel.
+namespace XGlowLabelDispId {
+inline constexpr std::int32_t BackColor = 0x68030008;
+inline constexpr std::int32_t ForeColor = 0x68030007;
+inline constexpr std::int32_t Enabled = 0x68030006;
+inline constexpr std::int32_t Font = -512; // the standard font id, 0xFFFFFE00
+inline constexpr std::int32_t BackStyle = 0x68030005;
+inline constexpr std::int32_t BorderStyle = 0x68030004;
+inline constexpr std::int32_t Refresh = 0x6003000B;
+inline constexpr std::int32_t Alignment = 0x68030003;
+inline constexpr std::int32_t Appearance = 0x68030002;
+inline constexpr std::int32_t Caption = 0x68030001;
+inline constexpr std::int32_t Interval = 0x68030000;
+} // namespace XGlowLabelDispId
+
+// Dispatch ids of the events of __XGlowLabel.
+namespace XGlowLabelEventId {
+inline constexpr std::int32_t Click = 1;
+inline constexpr std::int32_t DblClick = 2;
+inline constexpr std::int32_t MouseDown = 3;
+inline constexpr std::int32_t MouseMove = 4;
+inline constexpr std::int32_t MouseUp = 5;
+} // namespace XGlowLabelEventId
+
 } // namespace tarvo
