@@ -4,6 +4,7 @@
 #include "frmMainWindow.h"
 
 #include "automation/AutomationError.h"
+#include "tarvo/TypeLibrary.h"
 #include "automation/Conversions.h"
 #include "services/Pause.h"
 #include "services/Random.h"
@@ -133,8 +134,7 @@ void frmMain::Load()
 void frmMain::Form_Load()
 {
     SetUpWizard();
-    // The step indicators and the glowing label are placed by their own code;
-    // the glow starts here, between the wizard set-up and the default button.
+    m_window->XGlowLabel1->putPropertyById(tarvo::XGlowLabelDispId::Interval, std::int32_t(50));
     m_window->cmdGenerate->setDefault(true);
     optSeed_Click(0);
 }
@@ -435,10 +435,10 @@ void frmMain::HighlightStep(const std::int16_t& step, const bool& on)
     }
 }
 
-void frmMain::SwitchStepIndicator(std::int16_t step, bool /*highlight*/)
+void frmMain::SwitchStepIndicator(std::int16_t step, bool highlight)
 {
     // There is an indicator for each of the five steps only.
-    stepIndex(step);
+    m_window->slbSteps.at(stepIndex(step))->putPropertyById(tarvo::XShpLabelDispId::Enabled, highlight);
 }
 
 void frmMain::onStepControlFocused(std::int16_t step)

@@ -1,6 +1,10 @@
 #include "frmMainWindow.h"
 
 #include "AppInfo.h"
+#include "automation/AutomationError.h"
+#include "automation/ClassRegistry.h"
+#include "automation/PropertyBag.h"
+#include "tarvo/TypeLibrary.h"
 #include "ui/Fonts.h"
 #include "ui/OleColor.h"
 #include "ui/OptionGroup.h"
@@ -9,6 +13,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,6 +82,16 @@ QIcon trianglePicture(bool pointsRight)
     return QIcon(picture);
 }
 
+// The stored design settings of a Tarvo control of the window.
+automation::PropertyBag storedSettings(const QString& name)
+{
+    QFile file(QStringLiteral(":/frmMain/") + name + QStringLiteral(".bag"));
+    if (!file.open(QIODevice::ReadOnly))
+        automation::raiseError(automation::ErrorNumber::FileNotFound,
+                               QStringLiteral("The window's stored settings of %1 are missing").arg(name));
+    return automation::PropertyBag::fromBytes(file.readAll());
+}
+
 QPushButton* graphicalButton(QWidget* container, bool pointsRight, const QString& toolTip)
 {
     auto* button = new QPushButton(container);
@@ -96,11 +111,47 @@ frmMainWindow::frmMainWindow()
     setWindowTitle(QString::fromLatin1(kAppTitle));
     setWindowIcon(programIcon());
     setFont(ui::designFont(QString::fromLatin1(kFontFace), kFontPoints));
+    m_font = automation::StdFont::create(QString::fromLatin1(kFontFace), kFontPoints);
     setFixedSize(ui::twipsToPixelsX(5664), ui::twipsToPixelsY(5220));
     setSizeGripEnabled(false);
     setAttribute(Qt::WA_DeleteOnClose, false);
     createControls();
+    createTarvoControls();
     applyTabOrder();
+}
+
+void frmMainWindow::createTarvoControls()
+{
+    struct Placed {
+        const char* name;
+        const char* settings;
+        QUuid classId;
+        double left, top, width, height;
+        int tabIndex;
+    };
+    const Placed controls[] = {
+        {"XGlowLabel1", "XGlowLabel1", tarvo::kXGlowLabelClassId, 4320, 4800, 1212, 372, 31},
+        {"slbSteps(0)", "slbSteps0", tarvo::kXShpLabelClassId, 240, 1440, 255, 495, 26},
+        {"slbSteps(1)", "slbSteps1", tarvo::kXShpLabelClassId, 120, 3000, 255, 495, 27},
+        {"slbSteps(2)", "slbSteps2", tarvo::kXShpLabelClassId, 4320, 120, 255, 375, 28},
+        {"slbSteps(3)", "slbSteps3", tarvo::kXShpLabelClassId, 4320, 600, 255, 255, 29},
+        {"slbSteps(4)", "slbSteps4", tarvo::kXShpLabelClassId, 4320, 960, 255, 495, 30},
+    };
+    std::vector<automation::ObjectRef> created;
+    for (const Placed& placed : controls) {
+        automation::ObjectRef object = automation::ClassRegistry::instance().createObject(placed.classId);
+        auto* control = dynamic_cast<ui::UserControl*>(object.get());
+        if (!control)
+            automation::raiseError(automation::ErrorNumber::TypeMismatch);
+        control->setParent(this);
+        place(control, placed.name, placed.left, placed.top, placed.width, placed.height, placed.tabIndex);
+        control->load(storedSettings(QString::fromLatin1(placed.settings)));
+        created.push_back(std::move(object));
+    }
+    XGlowLabel1 = created[0];
+    std::copy(created.begin() + 1, created.end(), slbSteps.begin());
+    // The indicator of the last step stays hidden.
+    dynamic_cast<QWidget*>(slbSteps[4].get())->hide();
 }
 
 void frmMainWindow::createControls()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "automation/StdFont.h"
+#include "ui/UserControl.h"
+
 #include <QDialog>
 
 #include <array>
@@ -20,7 +23,7 @@ class ProgressBar;
 // design settings (caption, position and size in twips, container, TabIndex,
 // fonts, colours, initial state). It holds no behaviour: frmMain connects
 // the events it handles. Destroying it unloads the controls.
-class frmMainWindow : public QDialog {
+class frmMainWindow : public QDialog, public ui::AmbientHost {
     Q_OBJECT
 
 public:
@@ -51,6 +54,13 @@ public:
     QLineEdit* txtSeed;
     QLineEdit* txtPassLen;
     std::array<QLabel*, 2> lblStep1Labels;
+    // The Tarvo controls, created by class id from the window's stored design
+    // settings and bound late: the step indicators and the glowing label.
+    automation::ObjectRef XGlowLabel1;
+    std::array<automation::ObjectRef, 5> slbSteps;
+
+    // The window's font object, which its controls take as their ambient font.
+    automation::FontRef ambientFont() const override { return m_font; }
 
     // The window's own controls that take part in the tab order, by TabIndex.
     QList<QWidget*> tabOrder() const;
@@ -70,5 +80,8 @@ protected:
 
 private:
     void createControls();
+    void createTarvoControls();
     void applyTabOrder();
+
+    automation::FontRef m_font;
 };
