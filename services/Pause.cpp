@@ -44,7 +44,9 @@ Clock::time_point deadlineFor(std::int32_t milliseconds)
     return own;
 }
 
-// Runs the thread's events, without user input, until the deadline.
+// Runs the thread's events, without user input, until shortly before the
+// deadline: the timer's whole milliseconds end at or before it, so the wait
+// never overshoots by a timer's lateness; the caller sleeps the rest.
 void runEventsUntil(Clock::time_point deadline)
 {
     const auto remaining = std::chrono::duration<double, std::milli>(deadline - Clock::now()).count();
@@ -55,7 +57,12 @@ void runEventsUntil(Clock::time_point deadline)
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(static_cast<int>(std::ceil(remaining)));
+    const int wholeMilliseconds = static_cast<int>(std::floor(remaining));
+    if (wholeMilliseconds <= 0) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return;
+    }
+    timer.start(wholeMilliseconds);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 

@@ -67,6 +67,11 @@ Variant intervalVariant(std::int32_t interval)
     return interval;
 }
 
+// The timer counts its interval from the end of the previous tick (it is a
+// single shot that each tick starts again). A tick pauses, and a periodic
+// timer would fall due during the pause and fire again the moment the tick
+// returned: ticks back to back, with the user's queued keys and clicks
+// waiting through both pauses.
 void setTimerInterval(QTimer& timer, std::int32_t milliseconds)
 {
     if (milliseconds < 0 || milliseconds > kLongestInterval)
@@ -110,8 +115,9 @@ XGlowLabel::XGlowLabel(QWidget* parent)
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
+    Timer1->setSingleShot(true);
     Timer1->setInterval(kDefaultInterval);
-    connect(Timer1, &QTimer::timeout, this, &XGlowLabel::Timer1_Timer);
+    connect(Timer1, &QTimer::timeout, this, &XGlowLabel::onTimer1);
 
     resize(ui::twipsToPixelsX(kDesignerWidth), ui::twipsToPixelsY(kDesignerHeight));
 }
@@ -250,6 +256,18 @@ void XGlowLabel::Timer1_Timer()
     lblCaption->setForeColor(ui::rgbColor(0, m_GlowState.Green, m_GlowState.Blue));
     std::int32_t milliseconds = kGlowPauseMilliseconds;
     services::Pause(milliseconds);
+}
+
+void XGlowLabel::onTimer1()
+{
+    try {
+        Timer1_Timer();
+    } catch (const automation::AutomationError& error) {
+        // Nothing catches a failed tick; it must not end the host either.
+        qWarning("XGlowLabel: a glow tick failed: %s", error.what());
+    }
+    if (Timer1->interval() > 0 && !Timer1->isActive())
+        Timer1->start();
 }
 
 // ---- Persistence ----

@@ -125,6 +125,7 @@ private:
 
     void UserControl_Resize();
     void stepGlow();
+    void onTimer1();
     automation::Variant propertyValue(std::int32_t id) const;
     void setPropertyValue(std::int32_t id, const automation::Variant& value);
 
