@@ -13,6 +13,10 @@
 #include <QApplication>
 #include <QDBusConnection>
 
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
+
 namespace mMain {
 namespace {
 
@@ -22,7 +26,11 @@ const char* const kClipboardKeeper = "vexlo-clipboard";
 
 int Main(int argc, char** argv)
 {
+    // Reading the font configuration takes as long as connecting to the
+    // display: it runs on another core meanwhile, and Qt finds it done.
+    std::thread fontConfiguration([] { FcInit(); });
     QApplication app(argc, argv);
+    fontConfiguration.join();
     QApplication::setApplicationName(QStringLiteral("Vexlo"));
     QApplication::setApplicationVersion(QStringLiteral(VEXLO_VERSION));
     QApplication::setWindowIcon(programIcon());
