@@ -41,14 +41,12 @@ enum ApplicationDispId : DispId {
 // A property's write takes its value by reference and never changes it.
 MemberInfo propertyPut(const char* name, DispId id, ParamType type)
 {
-    const QString property = QString::fromLatin1(name);
-    return {property, id, MemberKind::PropertyPut, ParamType::Void,
-            {ParamInfo{QStringLiteral("New_") + property, type, true}}};
+    return automation::propertyPut(QString::fromLatin1(name), id, type, {}, MemberKind::PropertyPut, true);
 }
 
 MemberInfo propertyGet(const char* name, DispId id, ParamType type)
 {
-    return {QString::fromLatin1(name), id, MemberKind::PropertyGet, type};
+    return automation::propertyGet(QString::fromLatin1(name), id, type);
 }
 
 MemberInfo method(const char* name, DispId id, ParamType result, std::vector<ParamInfo> params = {})

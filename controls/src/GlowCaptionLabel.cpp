@@ -1,3 +1,4 @@
+#include "ui/InputMasks.h"
 #include "GlowCaptionLabel.h"
 
 #include "automation/AutomationError.h"
@@ -42,30 +43,6 @@ Qt::Alignment horizontalAlignment(std::int16_t alignment)
     case 2: return Qt::AlignHCenter;
     default: return Qt::AlignLeft;
     }
-}
-
-std::int16_t buttonMask(Qt::MouseButtons buttons)
-{
-    std::int16_t mask = 0;
-    if (buttons & Qt::LeftButton)
-        mask |= 1;
-    if (buttons & Qt::RightButton)
-        mask |= 2;
-    if (buttons & Qt::MiddleButton)
-        mask |= 4;
-    return mask;
-}
-
-std::int16_t shiftMask(Qt::KeyboardModifiers modifiers)
-{
-    std::int16_t mask = 0;
-    if (modifiers & Qt::ShiftModifier)
-        mask |= 1;
-    if (modifiers & Qt::ControlModifier)
-        mask |= 2;
-    if (modifiers & Qt::AltModifier)
-        mask |= 4;
-    return mask;
 }
 
 } // namespace
@@ -234,7 +211,7 @@ void GlowCaptionLabel::paintEvent(QPaintEvent* /*event*/)
 void GlowCaptionLabel::raiseMouseEvent(void (GlowCaptionLabel::*event)(std::int16_t&, std::int16_t&, float&, float&),
                                        std::int16_t button, const QMouseEvent& mouse)
 {
-    std::int16_t shift = shiftMask(mouse.modifiers());
+    std::int16_t shift = ui::shiftMask(mouse.modifiers());
     float x = static_cast<float>(ui::pixelsToTwipsX(mouse.position().x()));
     float y = static_cast<float>(ui::pixelsToTwipsY(mouse.position().y()));
     emit(this->*event)(button, shift, x, y);
@@ -244,7 +221,7 @@ void GlowCaptionLabel::mousePressEvent(QMouseEvent* event)
 {
     if (event->buttons() == event->button())
         m_clickPending = true;
-    raiseMouseEvent(&GlowCaptionLabel::MouseDown, buttonMask(event->button()), *event);
+    raiseMouseEvent(&GlowCaptionLabel::MouseDown, ui::buttonMask(event->button()), *event);
 }
 
 // The second press of a double click raises DblClick instead of MouseDown;
@@ -257,14 +234,14 @@ void GlowCaptionLabel::mouseDoubleClickEvent(QMouseEvent* /*event*/)
 
 void GlowCaptionLabel::mouseMoveEvent(QMouseEvent* event)
 {
-    raiseMouseEvent(&GlowCaptionLabel::MouseMove, buttonMask(event->buttons()), *event);
+    raiseMouseEvent(&GlowCaptionLabel::MouseMove, ui::buttonMask(event->buttons()), *event);
 }
 
 // Click follows the release of the last button, when the press began on the
 // label and the pointer is still over it.
 void GlowCaptionLabel::mouseReleaseEvent(QMouseEvent* event)
 {
-    raiseMouseEvent(&GlowCaptionLabel::MouseUp, buttonMask(event->button()), *event);
+    raiseMouseEvent(&GlowCaptionLabel::MouseUp, ui::buttonMask(event->button()), *event);
     if (event->buttons() != Qt::NoButton)
         return;
     const bool click = m_clickPending && rect().contains(event->position().toPoint());

@@ -45,17 +45,6 @@ constexpr int kGlowStep = 10;
 constexpr int kChannelTop = 255;
 constexpr std::int32_t kGlowPauseMilliseconds = 50;
 
-Variant colorVariant(std::uint32_t color) { return static_cast<std::int32_t>(color); }
-
-std::uint32_t colorOf(const Variant& value)
-{
-    return static_cast<std::uint32_t>(automation::coerce(value, ParamType::Color).toLong());
-}
-
-automation::FontRef fontOf(const Variant& value)
-{
-    return std::dynamic_pointer_cast<automation::StdFont>(automation::coerce(value, ParamType::Font).toObject());
-}
 
 // The interval is stored as a Long with an Integer default. The bag compares
 // values with their types, so an interval equal to the default is handed
@@ -278,10 +267,10 @@ void XGlowLabel::onTimer1()
 // so the glow starts only when everything else is in place.
 void XGlowLabel::readProperties(const automation::PropertyBag& bag)
 {
-    lblCaption->setBackColor(colorOf(bag.readProperty(QStringLiteral("BackColor"), colorVariant(kDefaultBackColor))));
-    lblCaption->setForeColor(colorOf(bag.readProperty(QStringLiteral("ForeColor"), colorVariant(kDefaultForeColor))));
+    lblCaption->setBackColor(automation::variantToColor(bag.readProperty(QStringLiteral("BackColor"), automation::colorToVariant(kDefaultBackColor))));
+    lblCaption->setForeColor(automation::variantToColor(bag.readProperty(QStringLiteral("ForeColor"), automation::colorToVariant(kDefaultForeColor))));
     lblCaption->setEnabledState(bag.readProperty(QStringLiteral("Enabled"), true).toBool());
-    lblCaption->setFontRef(fontOf(bag.readProperty(QStringLiteral("Font"), ambientFont())));
+    lblCaption->setFontRef(automation::variantToFont(bag.readProperty(QStringLiteral("Font"), ambientFont())));
     lblCaption->setBackStyle(bag.readProperty(QStringLiteral("BackStyle"), kDefaultBackStyle).toInteger());
     lblCaption->setBorderStyle(bag.readProperty(QStringLiteral("BorderStyle"), kDefaultBorderStyle).toInteger());
     lblCaption->setAlignment(bag.readProperty(QStringLiteral("Alignment"), kDefaultAlignment).toInteger());
@@ -292,8 +281,8 @@ void XGlowLabel::readProperties(const automation::PropertyBag& bag)
 
 void XGlowLabel::writeProperties(automation::PropertyBag& bag)
 {
-    bag.writeProperty(QStringLiteral("BackColor"), colorVariant(BackColor()), colorVariant(kDefaultBackColor));
-    bag.writeProperty(QStringLiteral("ForeColor"), colorVariant(ForeColor()), colorVariant(kDefaultForeColor));
+    bag.writeProperty(QStringLiteral("BackColor"), automation::colorToVariant(BackColor()), automation::colorToVariant(kDefaultBackColor));
+    bag.writeProperty(QStringLiteral("ForeColor"), automation::colorToVariant(ForeColor()), automation::colorToVariant(kDefaultForeColor));
     bag.writeProperty(QStringLiteral("Enabled"), Enabled(), true);
     bag.writeProperty(QStringLiteral("Font"), Font(), ambientFont());
     bag.writeProperty(QStringLiteral("BackStyle"), BackStyle(), kDefaultBackStyle);
@@ -321,8 +310,8 @@ automation::Variant XGlowLabel::propertyValue(std::int32_t id) const
 {
     namespace Id = XGlowLabelDispId;
     switch (id) {
-    case Id::BackColor: return colorVariant(BackColor());
-    case Id::ForeColor: return colorVariant(ForeColor());
+    case Id::BackColor: return automation::colorToVariant(BackColor());
+    case Id::ForeColor: return automation::colorToVariant(ForeColor());
     case Id::Enabled: return Enabled();
     case Id::Font: return Font();
     case Id::BackStyle: return BackStyle();
@@ -340,10 +329,10 @@ void XGlowLabel::setPropertyValue(std::int32_t id, const Variant& value)
 {
     namespace Id = XGlowLabelDispId;
     switch (id) {
-    case Id::BackColor: setBackColor(colorOf(value)); return;
-    case Id::ForeColor: setForeColor(colorOf(value)); return;
+    case Id::BackColor: setBackColor(automation::variantToColor(value)); return;
+    case Id::ForeColor: setForeColor(automation::variantToColor(value)); return;
     case Id::Enabled: setEnabledProperty(value.toBool()); return;
-    case Id::Font: setFontRef(fontOf(value)); return;
+    case Id::Font: setFontRef(automation::variantToFont(value)); return;
     case Id::BackStyle: setBackStyle(value.toInteger()); return;
     case Id::BorderStyle: setBorderStyle(value.toInteger()); return;
     case Id::Alignment: setAlignment(value.toInteger()); return;

@@ -1,3 +1,4 @@
+#include "ui/InputMasks.h"
 #include "tarvo/XShpLabel.h"
 
 #include "CaptionLabel.h"
@@ -37,18 +38,7 @@ const QString kDefaultCaption = QStringLiteral("Label1");
 constexpr double kDesignerWidth = 4800;
 constexpr double kDesignerHeight = 3600;
 
-Variant colorVariant(std::uint32_t color) { return static_cast<std::int32_t>(color); }
 Variant styleVariant(std::int16_t style) { return style; }
-
-std::uint32_t colorOf(const Variant& value)
-{
-    return static_cast<std::uint32_t>(automation::coerce(value, ParamType::Color).toLong());
-}
-
-automation::FontRef fontOf(const Variant& value)
-{
-    return std::dynamic_pointer_cast<automation::StdFont>(automation::coerce(value, ParamType::Font).toObject());
-}
 
 // Styles travel as 32-bit enumerations but are kept in 16 bits.
 std::int16_t narrowStyle(std::int32_t style)
@@ -81,30 +71,6 @@ void applyLookToParts(const Look& look, CircleShape& circle, CaptionLabel& capti
     if (look.font)
         caption.setFaceName(look.font->name());
     caption.setForeColor(look.foreColor, palette);
-}
-
-std::int16_t buttonMask(Qt::MouseButtons buttons)
-{
-    std::int16_t mask = 0;
-    if (buttons & Qt::LeftButton)
-        mask |= 1;
-    if (buttons & Qt::RightButton)
-        mask |= 2;
-    if (buttons & Qt::MiddleButton)
-        mask |= 4;
-    return mask;
-}
-
-std::int16_t shiftMask(Qt::KeyboardModifiers modifiers)
-{
-    std::int16_t mask = 0;
-    if (modifiers & Qt::ShiftModifier)
-        mask |= 1;
-    if (modifiers & Qt::ControlModifier)
-        mask |= 2;
-    if (modifiers & Qt::AltModifier)
-        mask |= 4;
-    return mask;
 }
 
 // The virtual-key code of a key; letters and digits share Qt's codes.
@@ -332,51 +298,51 @@ void XShpLabel::clearMembers()
 void XShpLabel::readProperties(const automation::PropertyBag& bag)
 {
     clearMembers();
-    m_ForeColor = colorOf(bag.readProperty(QStringLiteral("ForeColor"), colorVariant(kDefaultForeColor)));
+    m_ForeColor = automation::variantToColor(bag.readProperty(QStringLiteral("ForeColor"), automation::colorToVariant(kDefaultForeColor)));
     setEnabled(bag.readProperty(QStringLiteral("Enabled"), true).toBool());
-    m_Font = fontOf(bag.readProperty(QStringLiteral("Font"), ambientFont()));
+    m_Font = automation::variantToFont(bag.readProperty(QStringLiteral("Font"), ambientFont()));
     m_BorderStyle = bag.readProperty(QStringLiteral("BorderStyle"), styleVariant(kDefaultBorderStyle)).toInteger();
-    m_BorderColor = colorOf(bag.readProperty(QStringLiteral("BorderColor"), colorVariant(kDefaultBorderColor)));
+    m_BorderColor = automation::variantToColor(bag.readProperty(QStringLiteral("BorderColor"), automation::colorToVariant(kDefaultBorderColor)));
     m_BorderWidth = bag.readProperty(QStringLiteral("BorderWidth"), kDefaultBorderWidth).toInteger();
     lblCaption->setText(bag.readProperty(QStringLiteral("Caption"), kDefaultCaption).toString());
-    m_FillColor = colorOf(bag.readProperty(QStringLiteral("FillColor"), colorVariant(kDefaultFillColor)));
+    m_FillColor = automation::variantToColor(bag.readProperty(QStringLiteral("FillColor"), automation::colorToVariant(kDefaultFillColor)));
     m_FillStyle = bag.readProperty(QStringLiteral("FillStyle"), styleVariant(kDefaultFillStyle)).toInteger();
     m_DisabledBorderColor =
-        colorOf(bag.readProperty(QStringLiteral("DisabledBorderColor"), colorVariant(kDefaultBorderColor)));
+        automation::variantToColor(bag.readProperty(QStringLiteral("DisabledBorderColor"), automation::colorToVariant(kDefaultBorderColor)));
     m_DisabledBorderStyle =
         bag.readProperty(QStringLiteral("DisabledBorderStyle"), styleVariant(kDefaultBorderStyle)).toInteger();
     m_DisabledBorderWidth = bag.readProperty(QStringLiteral("DisabledBorderWidth"), kDefaultBorderWidth).toInteger();
     m_DisabledFillColor =
-        colorOf(bag.readProperty(QStringLiteral("DisabledFillColor"), colorVariant(kDefaultDisabledFillColor)));
+        automation::variantToColor(bag.readProperty(QStringLiteral("DisabledFillColor"), automation::colorToVariant(kDefaultDisabledFillColor)));
     m_DisabledFillStyle =
         bag.readProperty(QStringLiteral("DisabledFillStyle"), styleVariant(kDefaultFillStyle)).toInteger();
-    m_DisabledFont = fontOf(bag.readProperty(QStringLiteral("DisabledFont"), ambientFont()));
+    m_DisabledFont = automation::variantToFont(bag.readProperty(QStringLiteral("DisabledFont"), ambientFont()));
     m_DisabledForeColor =
-        colorOf(bag.readProperty(QStringLiteral("DisabledForeColor"), colorVariant(kDefaultDisabledForeColor)));
+        automation::variantToColor(bag.readProperty(QStringLiteral("DisabledForeColor"), automation::colorToVariant(kDefaultDisabledForeColor)));
 }
 
 void XShpLabel::writeProperties(automation::PropertyBag& bag)
 {
-    bag.writeProperty(QStringLiteral("ForeColor"), colorVariant(m_ForeColor), colorVariant(kDefaultForeColor));
+    bag.writeProperty(QStringLiteral("ForeColor"), automation::colorToVariant(m_ForeColor), automation::colorToVariant(kDefaultForeColor));
     bag.writeProperty(QStringLiteral("Enabled"), Enabled(), true);
     bag.writeProperty(QStringLiteral("Font"), m_Font, ambientFont());
     bag.writeProperty(QStringLiteral("BorderStyle"), m_BorderStyle, styleVariant(kDefaultBorderStyle));
-    bag.writeProperty(QStringLiteral("BorderColor"), colorVariant(m_BorderColor), colorVariant(kDefaultBorderColor));
+    bag.writeProperty(QStringLiteral("BorderColor"), automation::colorToVariant(m_BorderColor), automation::colorToVariant(kDefaultBorderColor));
     bag.writeProperty(QStringLiteral("BorderWidth"), m_BorderWidth, kDefaultBorderWidth);
     bag.writeProperty(QStringLiteral("Caption"), lblCaption->text(), kDefaultCaption);
-    bag.writeProperty(QStringLiteral("FillColor"), colorVariant(m_FillColor), colorVariant(kDefaultFillColor));
+    bag.writeProperty(QStringLiteral("FillColor"), automation::colorToVariant(m_FillColor), automation::colorToVariant(kDefaultFillColor));
     bag.writeProperty(QStringLiteral("FillStyle"), m_FillStyle, styleVariant(kDefaultFillStyle));
-    bag.writeProperty(QStringLiteral("DisabledBorderColor"), colorVariant(m_DisabledBorderColor),
-                      colorVariant(kDefaultBorderColor));
+    bag.writeProperty(QStringLiteral("DisabledBorderColor"), automation::colorToVariant(m_DisabledBorderColor),
+                      automation::colorToVariant(kDefaultBorderColor));
     bag.writeProperty(QStringLiteral("DisabledBorderStyle"), m_DisabledBorderStyle,
                       styleVariant(kDefaultBorderStyle));
     bag.writeProperty(QStringLiteral("DisabledBorderWidth"), m_DisabledBorderWidth, kDefaultBorderWidth);
-    bag.writeProperty(QStringLiteral("DisabledFillColor"), colorVariant(m_DisabledFillColor),
-                      colorVariant(kDefaultDisabledFillColor));
+    bag.writeProperty(QStringLiteral("DisabledFillColor"), automation::colorToVariant(m_DisabledFillColor),
+                      automation::colorToVariant(kDefaultDisabledFillColor));
     bag.writeProperty(QStringLiteral("DisabledFillStyle"), m_DisabledFillStyle, styleVariant(kDefaultFillStyle));
     bag.writeProperty(QStringLiteral("DisabledFont"), m_DisabledFont, ambientFont());
-    bag.writeProperty(QStringLiteral("DisabledForeColor"), colorVariant(m_DisabledForeColor),
-                      colorVariant(kDefaultDisabledForeColor));
+    bag.writeProperty(QStringLiteral("DisabledForeColor"), automation::colorToVariant(m_DisabledForeColor),
+                      automation::colorToVariant(kDefaultDisabledForeColor));
 }
 
 // ---- Late binding ----
@@ -396,22 +362,22 @@ automation::Variant XShpLabel::propertyValue(std::int32_t id) const
 {
     namespace Id = XShpLabelDispId;
     switch (id) {
-    case Id::ForeColor: return colorVariant(m_ForeColor);
+    case Id::ForeColor: return automation::colorToVariant(m_ForeColor);
     case Id::Enabled: return Enabled();
     case Id::Font: return m_Font;
     case Id::BorderStyle: return BorderStyle();
-    case Id::BorderColor: return colorVariant(m_BorderColor);
+    case Id::BorderColor: return automation::colorToVariant(m_BorderColor);
     case Id::BorderWidth: return m_BorderWidth;
     case Id::Caption: return Caption();
-    case Id::FillColor: return colorVariant(m_FillColor);
+    case Id::FillColor: return automation::colorToVariant(m_FillColor);
     case Id::FillStyle: return FillStyle();
-    case Id::DisabledBorderColor: return colorVariant(m_DisabledBorderColor);
+    case Id::DisabledBorderColor: return automation::colorToVariant(m_DisabledBorderColor);
     case Id::DisabledBorderStyle: return DisabledBorderStyle();
     case Id::DisabledBorderWidth: return m_DisabledBorderWidth;
-    case Id::DisabledFillColor: return colorVariant(m_DisabledFillColor);
+    case Id::DisabledFillColor: return automation::colorToVariant(m_DisabledFillColor);
     case Id::DisabledFillStyle: return DisabledFillStyle();
     case Id::DisabledFont: return m_DisabledFont;
-    case Id::DisabledForeColor: return colorVariant(m_DisabledForeColor);
+    case Id::DisabledForeColor: return automation::colorToVariant(m_DisabledForeColor);
     }
     automation::raiseError(automation::ErrorNumber::NotSupported);
 }
@@ -421,22 +387,22 @@ void XShpLabel::setPropertyValue(std::int32_t id, const Variant& value)
 {
     namespace Id = XShpLabelDispId;
     switch (id) {
-    case Id::ForeColor: setForeColor(colorOf(value)); return;
+    case Id::ForeColor: setForeColor(automation::variantToColor(value)); return;
     case Id::Enabled: setEnabledProperty(value.toBool()); return;
-    case Id::Font: setFontRef(fontOf(value)); return;
+    case Id::Font: setFontRef(automation::variantToFont(value)); return;
     case Id::BorderStyle: setBorderStyle(value.toLong()); return;
-    case Id::BorderColor: setBorderColor(colorOf(value)); return;
+    case Id::BorderColor: setBorderColor(automation::variantToColor(value)); return;
     case Id::BorderWidth: setBorderWidth(value.toInteger()); return;
     case Id::Caption: setCaption(value.toString()); return;
-    case Id::FillColor: setFillColor(colorOf(value)); return;
+    case Id::FillColor: setFillColor(automation::variantToColor(value)); return;
     case Id::FillStyle: setFillStyle(value.toLong()); return;
-    case Id::DisabledBorderColor: setDisabledBorderColor(colorOf(value)); return;
+    case Id::DisabledBorderColor: setDisabledBorderColor(automation::variantToColor(value)); return;
     case Id::DisabledBorderStyle: setDisabledBorderStyle(value.toLong()); return;
     case Id::DisabledBorderWidth: setDisabledBorderWidth(value.toInteger()); return;
-    case Id::DisabledFillColor: setDisabledFillColor(colorOf(value)); return;
+    case Id::DisabledFillColor: setDisabledFillColor(automation::variantToColor(value)); return;
     case Id::DisabledFillStyle: setDisabledFillStyle(value.toLong()); return;
-    case Id::DisabledFont: setDisabledFontRef(fontOf(value)); return;
-    case Id::DisabledForeColor: setDisabledForeColor(colorOf(value)); return;
+    case Id::DisabledFont: setDisabledFontRef(automation::variantToFont(value)); return;
+    case Id::DisabledForeColor: setDisabledForeColor(automation::variantToColor(value)); return;
     }
     automation::raiseError(automation::ErrorNumber::NotSupported);
 }
@@ -491,7 +457,7 @@ XShpLabel::PointerTarget XShpLabel::targetAt(const QPointF& position) const
 void XShpLabel::raiseMouseEvent(void (XShpLabel::*event)(std::int16_t&, std::int16_t&, float&, float&),
                                 std::int16_t button, const QMouseEvent& mouse)
 {
-    std::int16_t shift = shiftMask(mouse.modifiers());
+    std::int16_t shift = ui::shiftMask(mouse.modifiers());
     float x = static_cast<float>(ui::pixelsToTwipsX(mouse.position().x()));
     float y = static_cast<float>(ui::pixelsToTwipsY(mouse.position().y()));
     emit(this->*event)(button, shift, x, y);
@@ -509,7 +475,7 @@ void XShpLabel::mousePressEvent(QMouseEvent* event)
         m_clickPending = m_pressTarget == PointerTarget::Surface;
     }
     if (m_pressTarget == PointerTarget::Surface)
-        raiseMouseEvent(&XShpLabel::MouseDown, buttonMask(event->button()), *event);
+        raiseMouseEvent(&XShpLabel::MouseDown, ui::buttonMask(event->button()), *event);
 }
 
 // The second press of a double click raises DblClick instead of MouseDown;
@@ -530,7 +496,7 @@ void XShpLabel::mouseMoveEvent(QMouseEvent* event)
         return;
     const PointerTarget target = event->buttons() == Qt::NoButton ? targetAt(event->position()) : m_pressTarget;
     if (target == PointerTarget::Surface)
-        raiseMouseEvent(&XShpLabel::MouseMove, buttonMask(event->buttons()), *event);
+        raiseMouseEvent(&XShpLabel::MouseMove, ui::buttonMask(event->buttons()), *event);
 }
 
 void XShpLabel::mouseReleaseEvent(QMouseEvent* event)
@@ -538,7 +504,7 @@ void XShpLabel::mouseReleaseEvent(QMouseEvent* event)
     if (!isEnabled())
         return;
     if (m_pressTarget == PointerTarget::Surface)
-        raiseMouseEvent(&XShpLabel::MouseUp, buttonMask(event->button()), *event);
+        raiseMouseEvent(&XShpLabel::MouseUp, ui::buttonMask(event->button()), *event);
     if (event->buttons() != Qt::NoButton)
         return;
     const bool click = m_clickPending && rect().contains(event->position().toPoint());
@@ -553,7 +519,7 @@ void XShpLabel::keyPressEvent(QKeyEvent* event)
     if (!isEnabled())
         return;
     std::int16_t keyCode = keyCodeOf(event->key());
-    std::int16_t shift = shiftMask(event->modifiers());
+    std::int16_t shift = ui::shiftMask(event->modifiers());
     emit KeyDown(keyCode, shift);
     const QString text = event->text();
     if (text.size() != 1)
@@ -569,7 +535,7 @@ void XShpLabel::keyReleaseEvent(QKeyEvent* event)
     if (!isEnabled() || event->isAutoRepeat())
         return;
     std::int16_t keyCode = keyCodeOf(event->key());
-    std::int16_t shift = shiftMask(event->modifiers());
+    std::int16_t shift = ui::shiftMask(event->modifiers());
     emit KeyUp(keyCode, shift);
 }
 

@@ -1,6 +1,7 @@
 // The type-info tables of XShpLabel: its default interface _XShpLabel, in the
 // order of the interface's methods (each property's read before its write),
 // and its event interface __XShpLabel.
+#include "TypeInfoRows.h"
 #include "tarvo/TypeLibrary.h"
 #include "tarvo/XShpLabel.h"
 
@@ -13,17 +14,6 @@ using automation::ParamInfo;
 using automation::ParamType;
 
 const QString kTypeName = QStringLiteral("XShpLabel");
-
-// A property's read and write (or write by reference) with one description.
-void addProperty(std::vector<MemberInfo>& members, const char* name, std::int32_t id, ParamType type,
-                 const char* description, MemberKind writeKind = MemberKind::PropertyPut)
-{
-    const QString propertyName = QString::fromLatin1(name);
-    const QString help = QString::fromLatin1(description);
-    members.push_back(MemberInfo{propertyName, id, MemberKind::PropertyGet, type, {}, help});
-    members.push_back(MemberInfo{propertyName, id, writeKind, ParamType::Void,
-                                 {ParamInfo{QStringLiteral("New_") + propertyName, type}}, help});
-}
 
 std::vector<MemberInfo> classMembers()
 {

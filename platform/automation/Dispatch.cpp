@@ -50,6 +50,23 @@ Variant coerce(const Variant& value, ParamType type)
     return value.value();
 }
 
+std::uint32_t variantToColor(const Variant& value)
+{
+    return static_cast<std::uint32_t>(coerce(value, ParamType::Color).toLong());
+}
+
+MemberInfo propertyGet(const QString& name, DispId id, ParamType type, const QString& description)
+{
+    return MemberInfo{name, id, MemberKind::PropertyGet, type, {}, description};
+}
+
+MemberInfo propertyPut(const QString& name, DispId id, ParamType type, const QString& description, MemberKind kind,
+                       bool byRef)
+{
+    return MemberInfo{name, id, kind, ParamType::Void, {ParamInfo{QStringLiteral("New_") + name, type, byRef}},
+                      description};
+}
+
 const MemberInfo* TypeInfo::find(DispId id, MemberKind kind) const
 {
     for (const MemberInfo& member : members) {

@@ -75,6 +75,16 @@ struct TypeInfo {
 // Converts a value to a declared type (13 or 6 when it cannot).
 Variant coerce(const Variant& value, ParamType type);
 
+// OLE colours travel as Longs (0x8000000F as -2147483633).
+inline Variant colorToVariant(std::uint32_t color) { return static_cast<std::int32_t>(color); }
+std::uint32_t variantToColor(const Variant& value);
+
+// Rows of a type-info table: a property's read, and its write, whose one
+// argument is named New_<property>.
+MemberInfo propertyGet(const QString& name, DispId id, ParamType type, const QString& description = {});
+MemberInfo propertyPut(const QString& name, DispId id, ParamType type, const QString& description = {},
+                       MemberKind kind = MemberKind::PropertyPut, bool byRef = false);
+
 class Dispatch {
 public:
     virtual ~Dispatch();

@@ -219,4 +219,9 @@ Variant StdFont::invokeMember(const MemberInfo& member, std::vector<Variant>& pa
     return {};
 }
 
+FontRef variantToFont(const Variant& value)
+{
+    return std::dynamic_pointer_cast<StdFont>(coerce(value, ParamType::Font).toObject());
+}
+
 } // namespace automation

@@ -76,6 +76,9 @@ private:
 
 using FontRef = std::shared_ptr<StdFont>;
 
+// The font a value holds: a StdFont or Nothing; any other value fails with 13.
+FontRef variantToFont(const Variant& value);
+
 // Writes a 16-byte GUID in the platform's layout (the first three fields
 // little-endian), and reads it back.
 QByteArray guidBytes(const QUuid& id);

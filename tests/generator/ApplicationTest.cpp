@@ -1,6 +1,7 @@
 // The automation object in process: every member acts on the one window,
 // loading it hidden when it is not loaded, and the type-info table is the
 // interface clients bind to.
+#include "support/ErrorNumber.h"
 #include "Application.h"
 #include "MainWindowFixture.h"
 
@@ -23,15 +24,6 @@ class ApplicationTest : public ShownMainWindow {
 protected:
     Variant get(const char* name) { return application.getProperty(QString::fromLatin1(name)); }
     void put(const char* name, const Variant& value) { application.putProperty(QString::fromLatin1(name), value); }
-    int failureNumber(const std::function<void()>& call)
-    {
-        try {
-            call();
-        } catch (const automation::AutomationError& error) {
-            return error.number();
-        }
-        return 0;
-    }
 
     Application application{form};
 };
@@ -54,12 +46,12 @@ TEST_F(ApplicationTest, PassLengthWritesTheAbsoluteValueAndReadsBySixteenBitRoun
     w().txtPassLen->setText(QStringLiteral("13.5"));
     EXPECT_EQ(get("PassLength").toInteger(), 14);
     w().txtPassLen->setText(QStringLiteral("abc"));
-    EXPECT_EQ(failureNumber([&] { get("PassLength"); }), 13);
+    EXPECT_EQ(errorNumberOf([&] { get("PassLength"); }), 13);
     w().txtPassLen->setText(QStringLiteral("40000"));
-    EXPECT_EQ(failureNumber([&] { get("PassLength"); }), 6);
+    EXPECT_EQ(errorNumberOf([&] { get("PassLength"); }), 6);
 
     w().txtPassLen->setText(QStringLiteral("keep"));
-    EXPECT_EQ(failureNumber([&] { put("PassLength", std::int16_t(-32768)); }), 6);
+    EXPECT_EQ(errorNumberOf([&] { put("PassLength", std::int16_t(-32768)); }), 6);
     EXPECT_EQ(w().txtPassLen->text(), QStringLiteral("keep"));
 }
 

@@ -1,5 +1,6 @@
 // Generating a password: inputs read from the controls, the conversions, the
 // character ranges, the pacing and progress, and the two guarded phases.
+#include "support/ErrorNumber.h"
 #include "MainWindowFixture.h"
 
 #include "automation/AutomationError.h"
@@ -34,15 +35,6 @@ protected:
         for (char byte : sysapi::toAnsi(password))
             codes.insert(static_cast<unsigned char>(byte));
         return codes;
-    }
-    int failureNumber(const std::function<void()>& call)
-    {
-        try {
-            call();
-        } catch (const automation::AutomationError& error) {
-            return error.number();
-        }
-        return 0;
     }
 };
 
@@ -79,7 +71,7 @@ TEST_P(GenerateLengthTest, LengthTextIsFlooredAndRangeChecked)
     const LengthCase& c = GetParam();
     w().txtPassLen->setText(QString::fromLatin1(c.text));
     if (c.errorNumber) {
-        EXPECT_EQ(failureNumber([&] { form.Generate(); }), c.errorNumber);
+        EXPECT_EQ(errorNumberOf([&] { form.Generate(); }), c.errorNumber);
         EXPECT_EQ(w().lblPassword->text(), kDesignText);
         EXPECT_FALSE(form.passwordUnsaved());
         EXPECT_FALSE(w().cmdCopy->isEnabled());
@@ -198,7 +190,7 @@ TEST_F(GenerateTest, SystemTimeIgnoresTheSeedBox)
 TEST_F(GenerateTest, SeedOutsideThirtyTwoBitsOverflows)
 {
     useOwnSeed(QStringLiteral("2147483648"));
-    EXPECT_EQ(failureNumber([&] { form.Generate(); }), 6);
+    EXPECT_EQ(errorNumberOf([&] { form.Generate(); }), 6);
     EXPECT_TRUE(w().lblPassword->isVisible());
 }
 

@@ -1,3 +1,4 @@
+#include "support/ErrorNumber.h"
 #include "services/SharedMemoryBlock.h"
 
 #include "automation/AutomationError.h"
@@ -19,16 +20,6 @@ using services::RemoveSharedMemoryBlock;
 using services::SharedMemoryBlock;
 
 namespace {
-
-int errorNumberOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const automation::AutomationError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 class SharedMemoryBlockTest : public ::testing::Test {
 protected:

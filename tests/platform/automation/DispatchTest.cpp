@@ -1,3 +1,4 @@
+#include "support/ErrorNumber.h"
 #include "automation/AutomationError.h"
 #include "automation/Dispatch.h"
 #include "automation/StdFont.h"
@@ -51,16 +52,6 @@ protected:
         return {};
     }
 };
-
-int errorNumberOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const AutomationError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 TEST(DispatchInvoke, ByIdWritesByReferenceArgumentsBackAndFillsOptionalOnes)
 {

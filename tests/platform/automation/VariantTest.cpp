@@ -1,3 +1,4 @@
+#include "support/ErrorNumber.h"
 #include "automation/AutomationError.h"
 #include "automation/StdFont.h"
 #include "automation/Variant.h"
@@ -9,16 +10,6 @@
 using namespace automation;
 
 namespace {
-
-int errorNumberOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const AutomationError& error) {
-        return error.number();
-    }
-    return 0;
-}
 
 TEST(VariantBoolean, TrueIsMinusOneAsANumber)
 {
