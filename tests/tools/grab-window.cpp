@@ -21,7 +21,7 @@ QByteArray windowTitle(xcb_connection_t* connection, xcb_window_t window)
     xcb_intern_atom_cookie_t nameCookie = xcb_intern_atom(connection, 0, 12, "_NET_WM_NAME");
     std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> name(
         xcb_intern_atom_reply(connection, nameCookie, nullptr), &std::free);
-    const xcb_atom_t properties[] = {name ? name->atom : XCB_ATOM_NONE, XCB_ATOM_WM_NAME};
+    const xcb_atom_t properties[] = {name ? name->atom : xcb_atom_t(XCB_ATOM_NONE), XCB_ATOM_WM_NAME};
     for (xcb_atom_t property : properties) {
         if (property == XCB_ATOM_NONE)
             continue;
