@@ -4,7 +4,6 @@
 #include "frmMainWindow.h"
 
 #include "automation/AutomationError.h"
-#include "tarvo/TypeLibrary.h"
 #include "automation/Conversions.h"
 #include "services/Pause.h"
 #include "services/Random.h"
@@ -13,6 +12,7 @@
 #include "system/CodePage.h"
 #include "system/TextFileWriter.h"
 #include "system/WindowLookup.h"
+#include "tarvo/TypeLibrary.h"
 #include "ui/Dialogs.h"
 #include "ui/OleColor.h"
 #include "ui/ProgressBar.h"
@@ -43,6 +43,7 @@ namespace {
 constexpr std::int16_t kStepCount = 5;
 constexpr std::int32_t kPauseAfterCharacter = 5;
 constexpr std::int32_t kPauseAfterPassword = 200;
+constexpr std::int32_t kGlowInterval = 50; // milliseconds between the glowing label's ticks
 const char16_t kCarriageReturn = u'\r';
 
 // The companion program's main window.
@@ -134,7 +135,7 @@ void frmMain::Load()
 void frmMain::Form_Load()
 {
     SetUpWizard();
-    m_window->XGlowLabel1->putPropertyById(tarvo::XGlowLabelDispId::Interval, std::int32_t(50));
+    m_window->XGlowLabel1->putPropertyById(tarvo::XGlowLabelDispId::Interval, kGlowInterval);
     m_window->cmdGenerate->setDefault(true);
     optSeed_Click(0);
 }
