@@ -7,6 +7,8 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QMetaType>
@@ -109,6 +111,17 @@ Variant typedArgument(const QVariant& sent, ParamType type, const QString& what)
     return automation::coerce(*value, type);
 }
 
+// A D-Bus string ends at its first NUL character, so a text holding one (a
+// password drawn with non-printable characters may) would reach the client
+// cut short. Such a text fails the call instead.
+QString carriableText(const QString& text)
+{
+    if (text.contains(QChar(u'\0')))
+        automation::raiseError(automation::ErrorNumber::InvalidProcedureCall,
+                               QStringLiteral("The text holds the character 0, which a D-Bus string cannot carry"));
+    return text;
+}
+
 QVariant toDBus(const Variant& value, ParamType type)
 {
     switch (type) {
@@ -119,7 +132,7 @@ QVariant toDBus(const Variant& value, ParamType type)
     case ParamType::Color: return QVariant::fromValue(static_cast<int>(value.toLong()));
     case ParamType::Single:
     case ParamType::Double: return QVariant::fromValue(value.toDouble());
-    case ParamType::String: return QVariant::fromValue(value.toString());
+    case ParamType::String: return QVariant::fromValue(carriableText(value.toString()));
     default: break;
     }
     switch (value.type()) {
@@ -128,7 +141,7 @@ QVariant toDBus(const Variant& value, ParamType type)
     case VarType::Long: return QVariant::fromValue(static_cast<int>(value.toLong()));
     case VarType::Single:
     case VarType::Double: return QVariant::fromValue(value.toDouble());
-    case VarType::String: return QVariant::fromValue(value.toString());
+    case VarType::String: return QVariant::fromValue(carriableText(value.toString()));
     case VarType::Error: return QVariant::fromValue(static_cast<int>(value.errorCode()));
     default: return QVariant::fromValue(QString());
     }
@@ -166,11 +179,7 @@ AutomationServer::AutomationServer(automation::Dispatch& object, frmMain& form, 
 {
     m_watcher->setConnection(m_connection);
     m_watcher->setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
-    connect(m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this](const QString& name) {
-        m_watcher->removeWatchedService(name);
-        if (m_clients.remove(name) && m_clients.isEmpty())
-            emit lastClientGone();
-    });
+    connect(m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, &AutomationServer::removeClient);
     connect(&m_form, &frmMain::becameIdle, this, &AutomationServer::scheduleProcessing);
 }
 
@@ -222,6 +231,24 @@ void AutomationServer::addClient(const QString& uniqueName)
         return;
     m_clients.insert(uniqueName);
     m_watcher->addWatchedService(uniqueName);
+    // A client that wants no reply may leave before the watch is in place,
+    // and its going is then never reported. The bus answers this question
+    // after it has set up the watch: a client gone by then is dropped here.
+    auto* check = new QDBusPendingCallWatcher(
+        m_connection.interface()->asyncCall(QStringLiteral("NameHasOwner"), uniqueName), this);
+    connect(check, &QDBusPendingCallWatcher::finished, this, [this, uniqueName](QDBusPendingCallWatcher* call) {
+        call->deleteLater();
+        const QDBusPendingReply<bool> present = *call;
+        if (present.isValid() && !present.value())
+            removeClient(uniqueName);
+    });
+}
+
+void AutomationServer::removeClient(const QString& uniqueName)
+{
+    m_watcher->removeWatchedService(uniqueName);
+    if (m_clients.remove(uniqueName) && m_clients.isEmpty())
+        emit lastClientGone();
 }
 
 void AutomationServer::scheduleProcessing()
@@ -315,9 +342,11 @@ QDBusMessage AutomationServer::execute(const QDBusMessage& message)
                     args.push_back(*value);
                 }
                 const Variant result = m_object.invoke(in.at(0).toInt(), *kind, args);
+                // QtDBus sends each element of a list as a variant of its own:
+                // the elements are the plain values.
                 QVariantList out;
                 for (const Variant& arg : args)
-                    out << QVariant::fromValue(QDBusVariant(toDBus(arg, ParamType::Variant)));
+                    out << toDBus(arg, ParamType::Variant);
                 return message.createReply(
                     {QVariant::fromValue(QDBusVariant(toDBus(result, ParamType::Variant))), QVariant::fromValue(out)});
             }

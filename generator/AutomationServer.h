@@ -31,7 +31,9 @@ class Dispatch;
 //
 // A failure becomes the D-Bus error Vexlo.Error.E<number> whose message is
 // the error's description; arguments of the wrong D-Bus type are refused
-// with org.freedesktop.DBus.Error.InvalidArgs. The interface description
+// with org.freedesktop.DBus.Error.InvalidArgs. A D-Bus string cannot hold
+// the character 0: a result text holding one (a password drawn with
+// non-printable characters may) fails the call with Vexlo.Error.E5. The interface description
 // that clients see is made from the object's type-info table.
 //
 // Calls are served one at a time, in arrival order, between the user's own
@@ -74,6 +76,7 @@ private:
     void processQueue();
     QDBusMessage execute(const QDBusMessage& message);
     void addClient(const QString& uniqueName);
+    void removeClient(const QString& uniqueName);
 
     automation::Dispatch& m_object;
     frmMain& m_form;
