@@ -5,6 +5,7 @@
 #include "services/Random.h"
 
 #include <QFile>
+#include <QThread>
 
 #include <filesystem>
 #include <utility>
@@ -18,6 +19,11 @@ const QString kSave = QStringLiteral("Vexlo._Application.Save");
 const QString kInvoke = QStringLiteral("Vexlo.Dispatch.Invoke");
 
 QString quoted(const QString& text) { return u'\'' + text + u'\''; }
+
+// Keys typed through the X server reach Vexlo's event queue at their own pace;
+// a bus call sent right after may be served first. Typed text has landed
+// when a read of the box shows it, or after this long.
+constexpr unsigned long kTypingLands = 1000;
 
 QByteArray fileBytes(const QString& path)
 {
@@ -75,7 +81,11 @@ TEST_F(AutomationObjectTest, LettersTypedIntoTheLengthBoxFailTheRead)
     ASSERT_TRUE(desktop().pressKeys(mainWindow(), {QStringLiteral("ctrl+a")}));
     ASSERT_TRUE(desktop().typeText(mainWindow(), QStringLiteral("abc")));
 
-    const BusReply read = client().get(QStringLiteral("PassLength"));
+    BusReply read = client().get(QStringLiteral("PassLength"));
+    for (int poll = 0; poll < 20 && read.ok; ++poll) {
+        QThread::msleep(kTypingLands / 20);
+        read = client().get(QStringLiteral("PassLength"));
+    }
     EXPECT_FALSE(read.ok);
     EXPECT_EQ(read.errorName, QStringLiteral("Vexlo.Error.E13")) << read;
     EXPECT_EQ(read.errorMessage, QStringLiteral("Type mismatch"));
@@ -91,6 +101,7 @@ TEST_F(AutomationObjectTest, SeedBoxWithoutANumberWarnsAndReadsZero)
     ASSERT_TRUE(client().set(QStringLiteral("Seed"), QStringLiteral("<int16 0>")).ok);
     ASSERT_TRUE(desktop().pressKeys(mainWindow(), {QStringLiteral("ctrl+a")}));
     ASSERT_TRUE(desktop().typeText(mainWindow(), QStringLiteral("x")));
+    QThread::msleep(kTypingLands); // the seed cannot be read before: reading it warns
 
     const QList<quint64> before = vexloWindows();
     auto read = client().start(kGet, {QStringLiteral("Vexlo._Application"), QStringLiteral("Seed")});
