@@ -41,8 +41,9 @@ double median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
+    ui::FontPreparation fonts;
     QApplication app(argc, argv);
-    ui::registerDesignFonts();
+    fonts.wait();
     frmMain form;
     form.Show();
     QApplication::processEvents();

@@ -95,12 +95,13 @@ private:
 
 int main(int argc, char** argv)
 {
+    ui::FontPreparation fonts;
     QApplication app(argc, argv);
+    fonts.wait();
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         std::fprintf(stderr, "bench_window: needs an X display (run it under xvfb-run)\n");
         return 1;
     }
-    ui::registerDesignFonts();
     frmMain form;
     form.Show();
     QLineEdit* box = form.window().txtPassLen;

@@ -4,6 +4,7 @@
 #include "Application.h"
 #include "AutomationServer.h"
 #include "frmMain.h"
+#include "frmMainWindow.h"
 
 #include "automation/AutomationError.h"
 #include "ui/Dialogs.h"
@@ -12,47 +13,71 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QTimer>
+#include <QWidget>
 
-#include <fontconfig/fontconfig.h>
-
-#include <thread>
+#include <functional>
+#include <memory>
+#include <utility>
 
 namespace mMain {
 namespace {
 
 const char* const kClipboardKeeper = "vexlo-clipboard";
+// The longest the automation server waits for the window's first paint.
+constexpr int kServeAtTheLatestMs = 500;
+
+// Runs an action once, in the event loop, right after a widget has painted
+// for the first time (or after a timeout, whichever comes first): work the
+// user need not wait for goes after the window is on the screen.
+class AfterFirstPaint : public QObject {
+public:
+    AfterFirstPaint(QWidget* widget, std::function<void()> action) : m_action(std::move(action))
+    {
+        widget->installEventFilter(this);
+        QTimer::singleShot(kServeAtTheLatestMs, this, [this] { run(); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] { run(); });
+        }
+        return false;
+    }
+
+private:
+    void run()
+    {
+        if (auto action = std::exchange(m_action, nullptr))
+            action();
+    }
+    std::function<void()> m_action;
+};
 
 } // namespace
 
 int Main(int argc, char** argv)
 {
-    // Reading the font configuration takes as long as connecting to the
-    // display: it runs on another core meanwhile, and Qt finds it done.
-    std::thread fontConfiguration([] { FcInit(); });
+    ui::FontPreparation fonts; // meanwhile, on another core
     QApplication app(argc, argv);
-    fontConfiguration.join();
+    fonts.wait();
     QApplication::setApplicationName(QStringLiteral("Vexlo"));
     QApplication::setApplicationVersion(QStringLiteral(VEXLO_VERSION));
     QApplication::setWindowIcon(programIcon());
     // The process lives while the window is loaded or a client holds the
     // automation object; the Close button ends it at once.
     QApplication::setQuitOnLastWindowClosed(false);
-    ui::registerDesignFonts();
 
     frmMain form;
     Application application(form);
-    AutomationServer server(application, form, QDBusConnection::sessionBus());
-    // Without a session bus, or with another copy serving the name, the
-    // window still works; it is just not offered to other programs.
-    server.start();
+    std::unique_ptr<AutomationServer> server;
 
     QObject::connect(&form, &frmMain::endProgramRequested, &app, [] { QCoreApplication::exit(0); });
     QObject::connect(&form, &frmMain::unloaded, &app, [&server] {
-        if (!server.hasClients())
-            QCoreApplication::quit();
-    });
-    QObject::connect(&server, &AutomationServer::lastClientGone, &app, [&form] {
-        if (!form.isLoaded())
+        if (!server || !server->hasClients())
             QCoreApplication::quit();
     });
 
@@ -64,6 +89,20 @@ int Main(int argc, char** argv)
                        ui::MessageIcon::Critical);
         return 1;
     }
+
+    // The window comes first; the program offers itself on the session bus
+    // once the window is on the screen. Calls of a client that started the
+    // program wait for the name meanwhile. Without a session bus, or with
+    // another copy serving the name, the window still works; it is just not
+    // offered to other programs.
+    AfterFirstPaint serveWhenShown(&form.window(), [&] {
+        server = std::make_unique<AutomationServer>(application, form, QDBusConnection::sessionBus());
+        QObject::connect(server.get(), &AutomationServer::lastClientGone, &app, [&form] {
+            if (!form.isLoaded())
+                QCoreApplication::quit();
+        });
+        server->start();
+    });
     const int exitCode = QApplication::exec();
     // A copied password stays on the clipboard after the program has ended.
     ui::handOverClipboard(QCoreApplication::applicationDirPath() + u'/' + QLatin1String(kClipboardKeeper));

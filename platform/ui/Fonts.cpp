@@ -1,22 +1,38 @@
 #include "ui/Fonts.h"
 
-#include <QFile>
-#include <QFontDatabase>
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
 
 namespace ui {
+namespace {
 
-void registerDesignFonts()
+// Only the regular face: Wine's bold Tahoma draws hardly bolder than the
+// regular one at dialog sizes, and a bold caption must stand out, so bold is
+// synthesised from the regular face instead.
+const char* const kTahoma = "/usr/share/wine/fonts/tahoma.ttf";
+
+void prepareFontConfiguration()
 {
-    static bool registered = false;
-    if (registered)
-        return;
-    registered = true;
-    // Only the regular face: Wine's bold Tahoma draws hardly bolder than the
-    // regular one at dialog sizes, and a bold caption must stand out, so bold
-    // is synthesised from the regular face instead.
-    const QString regular = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
-    if (QFile::exists(regular))
-        QFontDatabase::addApplicationFont(regular);
+    FcInit();
+    // A missing file is no failure: the face then falls back.
+    FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(kTahoma));
+}
+
+} // namespace
+
+struct FontPreparation::Impl {
+    std::thread worker{prepareFontConfiguration};
+};
+
+FontPreparation::FontPreparation() : d(std::make_unique<Impl>()) {}
+
+FontPreparation::~FontPreparation() { wait(); }
+
+void FontPreparation::wait()
+{
+    if (d->worker.joinable())
+        d->worker.join();
 }
 
 QFont designFont(const QString& family, double points, bool bold)

@@ -11,8 +11,9 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    ui::FontPreparation fonts;
     QApplication app(argc, argv);
-    ui::registerDesignFonts();
+    fonts.wait();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
