@@ -43,21 +43,6 @@ std::vector<MemberInfo> classMembers()
     return members;
 }
 
-// Events pass every argument by reference.
-ParamInfo byRef(const char* name, ParamType type) { return ParamInfo{QString::fromLatin1(name), type, true}; }
-
-MemberInfo event(const char* name, std::int32_t id, std::vector<ParamInfo> params, const char* description)
-{
-    return MemberInfo{QString::fromLatin1(name), id, MemberKind::Method, ParamType::Void, std::move(params),
-                      QString::fromLatin1(description)};
-}
-
-std::vector<ParamInfo> mouseParams()
-{
-    return {byRef("Button", ParamType::Integer), byRef("Shift", ParamType::Integer), byRef("X", ParamType::Single),
-            byRef("Y", ParamType::Single)};
-}
-
 std::vector<MemberInfo> eventMembers()
 {
     namespace Id = XGlowLabelEventId;
