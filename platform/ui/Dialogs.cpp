@@ -1,5 +1,7 @@
 #include "ui/Dialogs.h"
 
+#include "ui/EventModel.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -96,7 +98,7 @@ MessageResult QtDialogProvider::messageBox(const MessageBoxRequest& request)
         if (answers.size() == 1)
             box.setDefaultButton(button); // the first button is the default, as on the platform
     }
-    box.exec();
+    runModal(box);
     for (const auto& [button, result] : answers) {
         if (box.clickedButton() == button)
             return result;
@@ -111,7 +113,7 @@ std::optional<QString> QtDialogProvider::inputBox(const InputBoxRequest& request
     dialog.setLabelText(displayText(request.prompt));
     dialog.setTextValue(request.defaultText);
     dialog.setWindowModality(Qt::ApplicationModal);
-    if (dialog.exec() != QDialog::Accepted)
+    if (runModal(dialog) != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
 }
@@ -131,7 +133,7 @@ std::optional<QString> QtDialogProvider::saveFileName(const SaveDialogRequest& r
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     dialog.setWindowModality(Qt::ApplicationModal);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
