@@ -1,9 +1,8 @@
 #include "AutomationServer.h"
 
-#include "frmMain.h"
-
 #include "automation/AutomationError.h"
 #include "automation/Dispatch.h"
+#include "ui/EventModel.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
@@ -12,7 +11,6 @@
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QMetaType>
-#include <QTimer>
 
 #include <limits>
 #include <optional>
@@ -171,16 +169,14 @@ ParamType propertyType(const TypeInfo& info, const QString& name)
 
 } // namespace
 
-AutomationServer::AutomationServer(automation::Dispatch& object, frmMain& form, QDBusConnection connection)
+AutomationServer::AutomationServer(automation::Dispatch& object, QDBusConnection connection)
     : m_object(object),
-      m_form(form),
       m_connection(std::move(connection)),
       m_watcher(new QDBusServiceWatcher(this))
 {
     m_watcher->setConnection(m_connection);
     m_watcher->setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
     connect(m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, &AutomationServer::removeClient);
-    connect(&m_form, &frmMain::becameIdle, this, &AutomationServer::scheduleProcessing);
 }
 
 AutomationServer::~AutomationServer()
@@ -247,37 +243,38 @@ void AutomationServer::addClient(const QString& uniqueName)
 void AutomationServer::removeClient(const QString& uniqueName)
 {
     m_watcher->removeWatchedService(uniqueName);
+    dropCallsOf(uniqueName);
     if (m_clients.remove(uniqueName) && m_clients.isEmpty())
         emit lastClientGone();
 }
 
-void AutomationServer::scheduleProcessing()
+void AutomationServer::dropCallsOf(const QString& uniqueName)
 {
-    if (m_processingScheduled)
-        return;
-    m_processingScheduled = true;
-    QTimer::singleShot(0, this, &AutomationServer::processQueue);
+    std::erase_if(m_queue, [&uniqueName](const QDBusMessage& call) { return call.service() == uniqueName; });
 }
 
+void AutomationServer::scheduleProcessing()
+{
+    if (m_processingScheduled || m_queue.empty())
+        return;
+    m_processingScheduled = true;
+    ui::runAtTopLevel(this, [this] { processQueue(); });
+}
+
+// One call a turn of the top-level loop, so the user's own input, queued
+// meanwhile, gets its turn between two calls.
 void AutomationServer::processQueue()
 {
     m_processingScheduled = false;
-    // A call that arrives while another runs, or while the user's own action
-    // runs, is served when that has finished.
-    if (m_running || m_form.isBusy())
+    if (m_running || m_queue.empty())
         return;
-    while (!m_queue.empty() && !m_form.isBusy()) {
-        const QDBusMessage message = m_queue.front();
-        m_queue.pop_front();
-        m_running = true;
-        QDBusMessage reply;
-        {
-            frmMain::BusyScope busy(m_form);
-            reply = execute(message);
-        }
-        m_running = false;
-        m_connection.send(reply);
-    }
+    const QDBusMessage message = m_queue.front();
+    m_queue.pop_front();
+    m_running = true;
+    const QDBusMessage reply = execute(message);
+    m_running = false;
+    m_connection.send(reply);
+    scheduleProcessing();
 }
 
 QDBusMessage AutomationServer::execute(const QDBusMessage& message)

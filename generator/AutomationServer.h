@@ -9,7 +9,6 @@
 #include <deque>
 
 class QDBusServiceWatcher;
-class frmMain;
 
 namespace automation {
 class Dispatch;
@@ -37,12 +36,14 @@ class Dispatch;
 // that clients see is made from the object's type-info table.
 //
 // Calls are served one at a time, in arrival order, between the user's own
-// actions: a call that arrives while another call or a handler of the window
-// runs (a dialog is open, a password is being generated) waits its turn and
-// is answered later; it never runs inside another.
+// actions, each on a turn of the top-level event loop of its own: a call that
+// arrives while another call or a handler of the window waits (a dialog is
+// open, a password is being generated) waits its turn and is answered later;
+// it never runs inside another (ui/EventModel.h).
 //
 // A client holds the object from its first call until its connection to the
-// bus closes.
+// bus closes. The calls it left waiting are then dropped unanswered: they
+// open no dialog and change nothing. A call that has started runs to its end.
 class AutomationServer : public QDBusVirtualObject {
     Q_OBJECT
 
@@ -52,7 +53,7 @@ public:
     static constexpr const char* kInterfaceName = "Vexlo._Application";
     static constexpr const char* kDispatchInterfaceName = "Vexlo.Dispatch";
 
-    AutomationServer(automation::Dispatch& object, frmMain& form, QDBusConnection connection);
+    AutomationServer(automation::Dispatch& object, QDBusConnection connection);
     ~AutomationServer() override;
 
     // Registers the object and takes the service name. False when there is no
@@ -74,12 +75,12 @@ signals:
 private:
     void scheduleProcessing();
     void processQueue();
+    void dropCallsOf(const QString& uniqueName);
     QDBusMessage execute(const QDBusMessage& message);
     void addClient(const QString& uniqueName);
     void removeClient(const QString& uniqueName);
 
     automation::Dispatch& m_object;
-    frmMain& m_form;
     QDBusConnection m_connection;
     QDBusServiceWatcher* m_watcher;
     QSet<QString> m_clients;

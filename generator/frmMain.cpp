@@ -14,6 +14,7 @@
 #include "system/WindowLookup.h"
 #include "tarvo/TypeLibrary.h"
 #include "ui/Dialogs.h"
+#include "ui/EventModel.h"
 #include "ui/OleColor.h"
 #include "ui/ProgressBar.h"
 #include "ui/SecretClipboard.h"
@@ -200,6 +201,16 @@ void frmMain::Form_Unload(bool& cancel)
 
 void frmMain::onCloseRequested(QCloseEvent* event)
 {
+    // An unload starts only from the top level: a close that arrives inside
+    // another handler's wait is taken up once that wait has ended.
+    if (!ui::atTopLevel()) {
+        event->ignore();
+        ui::runAtTopLevel(this, [this] {
+            if (isLoaded())
+                m_window->close();
+        });
+        return;
+    }
     bool cancel = false;
     runHandler([&] { Form_Unload(cancel); });
     if (cancel || !UnloadAccepted) {
@@ -223,12 +234,6 @@ void frmMain::destroyWindow()
     window->hide();
     window->deleteLater();
     emit unloaded();
-}
-
-void frmMain::leaveBusy()
-{
-    if (--m_busyDepth == 0)
-        emit becameIdle();
 }
 
 void frmMain::moveFocus(QWidget* control)
@@ -316,7 +321,6 @@ void frmMain::runHandler(const std::function<void()>& handler)
                        QStringLiteral("Error %1: %2").arg(number).arg(description), ui::MessageIcon::Exclamation,
                        ui::MessageButtons::OK, m_window.data());
     };
-    BusyScope busy(*this);
     try {
         handler();
     } catch (const AutomationError& error) {

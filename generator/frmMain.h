@@ -57,12 +57,6 @@ public:
     // back. False when the user cancelled the save dialog.
     bool Save(QString& FileName, QString& Description);
 
-    // True while a handler of the window or an operation of it is running:
-    // automation calls wait until it is idle again.
-    bool isBusy() const { return m_busyDepth > 0; }
-    // Marks an operation run on behalf of someone else (an automation call).
-    class BusyScope;
-
     // The loaded window and its controls, loading it (hidden) when needed.
     frmMainWindow& window();
 
@@ -76,8 +70,6 @@ public:
     void forceSteps(std::int16_t previous, std::int16_t current);
 
 signals:
-    // Nothing of the window runs any more (see isBusy).
-    void becameIdle();
     // The Close button unloaded the window: the program ends at once.
     void endProgramRequested();
     // The window was unloaded (by any means).
@@ -120,7 +112,6 @@ private:
     // Moves the keyboard focus; a hidden window has no focus to move.
     void moveFocus(QWidget* control);
     void warn(const QString& text);
-    void leaveBusy();
 
     // Runs a button's handler; a failure it lets through is reported in a
     // message box and the window stays usable.
@@ -129,20 +120,9 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     QPointer<frmMainWindow> m_window;
-    int m_busyDepth = 0;
     bool m_firstShowPending = false;
     // Focus events raised while ShowStep runs wait until it has finished.
     int m_showStepDepth = 0;
     std::vector<std::int16_t> m_deferredStepEntries;
 };
 
-class frmMain::BusyScope {
-public:
-    explicit BusyScope(frmMain& form) : m_form(form) { ++m_form.m_busyDepth; }
-    ~BusyScope() { m_form.leaveBusy(); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    frmMain& m_form;
-};

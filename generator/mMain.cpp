@@ -7,7 +7,9 @@
 #include "frmMainWindow.h"
 
 #include "automation/AutomationError.h"
+#include "system/TerminationSignals.h"
 #include "ui/Dialogs.h"
+#include "ui/EventModel.h"
 #include "ui/Fonts.h"
 #include "ui/SecretClipboard.h"
 
@@ -57,6 +59,14 @@ private:
     std::function<void()> m_action;
 };
 
+// Ends the program from the top-level loop, once every wait has ended: an
+// exit inside a wait would end the waits' own loops too and cut a
+// generation's pacing or a dialog short.
+void endProgram(QObject* context)
+{
+    ui::runAtTopLevel(context, [] { QCoreApplication::exit(0); });
+}
+
 } // namespace
 
 int Main(int argc, char** argv)
@@ -75,10 +85,19 @@ int Main(int argc, char** argv)
     Application application(form);
     std::unique_ptr<AutomationServer> server;
 
-    QObject::connect(&form, &frmMain::endProgramRequested, &app, [] { QCoreApplication::exit(0); });
-    QObject::connect(&form, &frmMain::unloaded, &app, [&server] {
+    // A desktop session that ends, a kill or Ctrl+C: the open dialogs close
+    // unanswered, the running handler finishes, and the program ends through
+    // its event loop, so a copied password still reaches the keeper below.
+    sysapi::TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &sysapi::TerminationSignals::received, &app, [&app] {
+        ui::endWaits();
+        endProgram(&app);
+    });
+
+    QObject::connect(&form, &frmMain::endProgramRequested, &app, [&app] { endProgram(&app); });
+    QObject::connect(&form, &frmMain::unloaded, &app, [&app, &server] {
         if (!server || !server->hasClients())
-            QCoreApplication::quit();
+            endProgram(&app);
     });
 
     try {
@@ -96,10 +115,19 @@ int Main(int argc, char** argv)
     // another copy serving the name, the window still works; it is just not
     // offered to other programs.
     AfterFirstPaint serveWhenShown(&form.window(), [&] {
-        server = std::make_unique<AutomationServer>(application, form, QDBusConnection::sessionBus());
-        QObject::connect(server.get(), &AutomationServer::lastClientGone, &app, [&form] {
-            if (!form.isLoaded())
-                QCoreApplication::quit();
+        server = std::make_unique<AutomationServer>(application, QDBusConnection::sessionBus());
+        // With the last client gone, nobody can show a hidden window again:
+        // it is shown, so the user can close it; an unloaded one ends the
+        // program.
+        QObject::connect(server.get(), &AutomationServer::lastClientGone, &app, [&app, &form, &server] {
+            ui::runAtTopLevel(&app, [&app, &form, &server] {
+                if (server->hasClients())
+                    return;
+                if (!form.isLoaded())
+                    endProgram(&app);
+                else if (!form.isVisible())
+                    form.Show();
+            });
         });
         server->start();
     });

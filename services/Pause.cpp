@@ -1,14 +1,16 @@
 #include "services/Pause.h"
 
+#include "ui/EventModel.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 namespace services {
 namespace {
@@ -18,30 +20,10 @@ using Clock = std::chrono::steady_clock;
 std::mutex g_handlerMutex;
 PauseHandler g_handler;
 
-// The deadlines of the pauses running on this thread, innermost last. Each
-// is no later than the one before it.
-thread_local std::vector<Clock::time_point> t_deadlines;
-
-class DeadlineScope {
-public:
-    explicit DeadlineScope(Clock::time_point deadline) { t_deadlines.push_back(deadline); }
-    ~DeadlineScope() { t_deadlines.pop_back(); }
-    DeadlineScope(const DeadlineScope&) = delete;
-    DeadlineScope& operator=(const DeadlineScope&) = delete;
-};
-
 PauseHandler currentHandler()
 {
     std::lock_guard lock(g_handlerMutex);
     return g_handler;
-}
-
-Clock::time_point deadlineFor(std::int32_t milliseconds)
-{
-    const Clock::time_point own = Clock::now() + std::chrono::milliseconds(milliseconds);
-    if (!t_deadlines.empty() && t_deadlines.back() < own)
-        return t_deadlines.back();
-    return own;
 }
 
 // Runs the thread's events, without user input, until shortly before the
@@ -68,8 +50,10 @@ void runEventsUntil(Clock::time_point deadline)
 
 void waitUntil(Clock::time_point deadline)
 {
-    if (QCoreApplication::instance())
+    if (QCoreApplication::instance()) {
+        ui::WaitScope wait;
         runEventsUntil(deadline);
+    }
     // Timers count whole milliseconds, and a quitting application ends every
     // event loop early: the rest of the time is slept.
     std::this_thread::sleep_until(deadline);
@@ -85,11 +69,20 @@ void Pause(std::int32_t& milliseconds)
     }
     if (milliseconds <= 0)
         return;
-    const Clock::time_point deadline = deadlineFor(milliseconds);
-    if (deadline <= Clock::now())
+    waitUntil(Clock::now() + std::chrono::milliseconds(milliseconds));
+}
+
+void PauseAsync(std::int32_t& milliseconds, QObject* context, std::function<void()> then)
+{
+    if (const PauseHandler handler = currentHandler()) {
+        handler(milliseconds);
+        if (then)
+            then();
         return;
-    DeadlineScope scope(deadline);
-    waitUntil(deadline);
+    }
+    if (!then)
+        return;
+    QTimer::singleShot(std::max(milliseconds, 0), Qt::PreciseTimer, context, std::move(then));
 }
 
 PauseHandler setPauseHandler(PauseHandler handler)

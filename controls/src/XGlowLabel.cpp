@@ -56,11 +56,10 @@ Variant intervalVariant(std::int32_t interval)
     return interval;
 }
 
-// The timer counts its interval from the end of the previous tick (it is a
-// single shot that each tick starts again). A tick pauses, and a periodic
-// timer would fall due during the pause and fire again the moment the tick
-// returned: ticks back to back, with the user's queued keys and clicks
-// waiting through both pauses.
+// The timer is periodic: a tick starts every interval, counted from the start
+// of the previous one. The tick's pause never holds the thread (it is
+// waited for asynchronously), so ticks keep their cadence and the user's
+// input is never held back by the decoration.
 void setTimerInterval(QTimer& timer, std::int32_t milliseconds)
 {
     if (milliseconds < 0 || milliseconds > kLongestInterval)
@@ -68,7 +67,7 @@ void setTimerInterval(QTimer& timer, std::int32_t milliseconds)
     timer.setInterval(milliseconds);
     if (milliseconds == 0)
         timer.stop();
-    else
+    else if (!timer.isActive())
         timer.start();
 }
 
@@ -104,7 +103,6 @@ XGlowLabel::XGlowLabel(QWidget* parent)
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
-    Timer1->setSingleShot(true);
     Timer1->setInterval(kDefaultInterval);
     connect(Timer1, &QTimer::timeout, this, &XGlowLabel::onTimer1);
 
@@ -238,25 +236,26 @@ void XGlowLabel::stepGlow()
 
 // The state is complete before the colour is shown and before the pause, so
 // a tick that starts while this one pauses simply takes the next step. Red
-// is never shown.
+// is never shown. Nothing of the tick follows its pause: the tick ends when
+// the pause's time has passed, without holding the thread meanwhile.
 void XGlowLabel::Timer1_Timer()
 {
     stepGlow();
     lblCaption->setForeColor(ui::rgbColor(0, m_GlowState.Green, m_GlowState.Blue));
     std::int32_t milliseconds = kGlowPauseMilliseconds;
-    services::Pause(milliseconds);
+    services::PauseAsync(milliseconds, this, {});
 }
 
 void XGlowLabel::onTimer1()
 {
+    // A failed tick ends that tick only: the host goes on, and so does the glow.
     try {
         Timer1_Timer();
-    } catch (const automation::AutomationError& error) {
-        // Nothing catches a failed tick; it must not end the host either.
+    } catch (const std::exception& error) {
         qWarning("XGlowLabel: a glow tick failed: %s", error.what());
+    } catch (...) {
+        qWarning("XGlowLabel: a glow tick failed");
     }
-    if (Timer1->interval() > 0 && !Timer1->isActive())
-        Timer1->start();
 }
 
 // ---- Persistence ----

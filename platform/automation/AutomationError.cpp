@@ -18,6 +18,7 @@ const std::map<int, const char*>& descriptions()
         {10, "This array is fixed or temporarily locked"},
         {11, "Division by zero"},
         {13, "Type mismatch"},
+        {18, "User interrupt occurred"},
         {28, "Out of stack space"},
         {48, "Error in loading DLL"},
         {52, "Bad file name or number"},

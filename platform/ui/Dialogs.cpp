@@ -2,6 +2,8 @@
 
 #include "ui/EventModel.h"
 
+#include "automation/AutomationError.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -106,8 +108,20 @@ MessageResult QtDialogProvider::messageBox(const MessageBoxRequest& request)
     return escapeResult(request.buttons);
 }
 
+// Once the program is ending nobody is there to answer. A message box then
+// takes the answer of its close box; a prompt whose cancel could not be told
+// from an empty answer, or a file choice, fails the operation instead.
+namespace {
+void refuseOnceEnding()
+{
+    if (waitsEnded())
+        automation::raiseError(automation::ErrorNumber::UserInterrupt);
+}
+} // namespace
+
 std::optional<QString> QtDialogProvider::inputBox(const InputBoxRequest& request)
 {
+    refuseOnceEnding();
     QInputDialog dialog(request.owner);
     dialog.setWindowTitle(request.title);
     dialog.setLabelText(displayText(request.prompt));
@@ -120,6 +134,7 @@ std::optional<QString> QtDialogProvider::inputBox(const InputBoxRequest& request
 
 std::optional<QString> QtDialogProvider::saveFileName(const SaveDialogRequest& request)
 {
+    refuseOnceEnding();
     QFileDialog dialog(request.owner, request.title, request.initialDirectory);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

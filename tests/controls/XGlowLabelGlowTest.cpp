@@ -6,6 +6,8 @@
 
 #include "automation/PropertyBag.h"
 
+#include <QElapsedTimer>
+
 using namespace tarvo;
 using namespace tarvo::testing;
 using automation::PropertyBag;
@@ -166,4 +168,20 @@ TEST_F(GlowingLabelTest, TickPaintsOnlyTheCaptionAndOnlyLater)
     QTest::qWait(20);
     EXPECT_EQ(captionPaints.paints, 0);
     EXPECT_EQ(controlPaints.paints, 0);
+}
+
+// The glow is a decoration: its tick never holds the thread, whatever the
+// pause after each step, and its timer keeps a tick per interval.
+TEST_F(GlowingLabelTest, ATickReturnsAtOnceAndTheTimerKeepsItsCadence)
+{
+    XGlowLabel* label = newLabel();
+    label->setInterval(50);
+    EXPECT_FALSE(timerOf(label)->isSingleShot());
+
+    services::setPauseHandler({}); // real pauses
+    QElapsedTimer clock;
+    clock.start();
+    label->Timer1_Timer();
+    EXPECT_LT(clock.elapsed(), 25);
+    EXPECT_EQ(rgbOf(label->ForeColor()), expectedAfterTick(1));
 }

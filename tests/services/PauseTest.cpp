@@ -84,18 +84,18 @@ TEST(Pause, KeepsTimersAndPaintingGoing)
     EXPECT_EQ(ticks, 1);
 }
 
-// A timer tick that pauses while a longer-running pause waits: the nested
-// pause must not hold the outer one beyond its own deadline.
-TEST(Pause, ANestedPauseEndsNoLaterThanTheOuterOne)
+// A timer tick that pauses while another pause waits: each pause lasts its
+// own time, so an operation's pacing is never cut short by another wait.
+TEST(Pause, NestedPausesAreNeverCutShort)
 {
     QObject context;
     double inner = -1;
-    QTimer::singleShot(10, &context, [&] { inner = timedPause(400); });
+    QTimer::singleShot(10, &context, [&] { inner = timedPause(250); });
     const double outer = timedPause(100);
-    EXPECT_GE(outer, 100);
-    EXPECT_LT(outer, 100 + kSlackMs);
     ASSERT_GE(inner, 0) << "the timer did not fire during the pause";
-    EXPECT_LT(inner, 100);
+    EXPECT_GE(inner, 250);
+    EXPECT_LT(inner, 250 + kSlackMs);
+    EXPECT_GE(outer, 100);
 }
 
 TEST(Pause, ANestedShorterPauseKeepsItsOwnLength)
@@ -108,6 +108,33 @@ TEST(Pause, ANestedShorterPauseKeepsItsOwnLength)
     EXPECT_LT(inner, 30 + kSlackMs);
     EXPECT_GE(outer, 200);
     EXPECT_LT(outer, 200 + kSlackMs);
+}
+
+TEST(PauseAsync, ReturnsAtOnceAndContinuesAfterTheTime)
+{
+    QObject context;
+    double continuedAfter = -1;
+    const auto start = Clock::now();
+    std::int32_t milliseconds = 60;
+    services::PauseAsync(milliseconds, &context, [&] { continuedAfter = msSince(start); });
+    EXPECT_LT(msSince(start), 20);
+    EXPECT_EQ(milliseconds, 60);
+    while (continuedAfter < 0 && msSince(start) < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_GE(continuedAfter, 60);
+    EXPECT_LT(continuedAfter, 60 + kSlackMs);
+}
+
+TEST(PauseAsync, NothingContinuesOnAContextThatIsGone)
+{
+    bool continued = false;
+    {
+        QObject context;
+        std::int32_t milliseconds = 10;
+        services::PauseAsync(milliseconds, &context, [&] { continued = true; });
+    }
+    timedPause(60);
+    EXPECT_FALSE(continued);
 }
 
 class KeyRecorder : public QWidget {
