@@ -121,20 +121,20 @@ void refuseOnceEnding()
 
 std::optional<QString> QtDialogProvider::inputBox(const InputBoxRequest& request)
 {
-    refuseOnceEnding();
     QInputDialog dialog(request.owner);
     dialog.setWindowTitle(request.title);
     dialog.setLabelText(displayText(request.prompt));
     dialog.setTextValue(request.defaultText);
     dialog.setWindowModality(Qt::ApplicationModal);
-    if (runModal(dialog) != QDialog::Accepted)
+    const int result = runModal(dialog);
+    refuseOnceEnding();
+    if (result != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
 }
 
 std::optional<QString> QtDialogProvider::saveFileName(const SaveDialogRequest& request)
 {
-    refuseOnceEnding();
     QFileDialog dialog(request.owner, request.title, request.initialDirectory);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -148,7 +148,9 @@ std::optional<QString> QtDialogProvider::saveFileName(const SaveDialogRequest& r
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     dialog.setWindowModality(Qt::ApplicationModal);
-    if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const int result = runModal(dialog);
+    refuseOnceEnding();
+    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
