@@ -5,6 +5,8 @@
 #include "VexloProcessTest.h"
 
 #include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
@@ -180,6 +182,66 @@ TEST_F(AutomationServerTest, SecondProgramShowsItsWindowAndLeavesTheNameToTheFir
 
     second.kill();
     second.waitForFinished();
+}
+
+// Calls that a client left waiting when it went away open nothing: nobody
+// would receive their answers.
+TEST_F(AutomationServerTest, CallsOfAClientThatLeftAreDroppedUnrun)
+{
+    ASSERT_TRUE(startVexlo());
+    const QList<quint64> before = vexloWindows();
+    auto save = client().start(QStringLiteral("Vexlo._Application.Save"),
+                               {u'\'' + filePath(QStringLiteral("one.txt")) + u'\'', QStringLiteral("'first'")});
+    const quint64 message = desktop().waitForNewWindow(QString::fromLatin1(kTitle), before, 10000);
+    ASSERT_NE(message, 0u) << "the success message did not show";
+
+    // Each of these would open the save dialog, and the last one a question.
+    const QString leaver = QStringLiteral("leaver");
+    {
+        QDBusConnection connection = bus().connection(leaver);
+        for (int i = 0; i < 3; ++i) {
+            QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kService),
+                                                               QString::fromLatin1(kObjectPath), kMainInterface,
+                                                               QStringLiteral("Save"));
+            call << QString() << QString();
+            connection.asyncCall(call);
+        }
+    }
+    QThread::msleep(300);
+    bus().disconnect(leaver);
+    QThread::msleep(300);
+
+    ASSERT_TRUE(desktop().closeWithKey(QString::fromLatin1(kTitle), message, QStringLiteral("Return")));
+    EXPECT_TRUE(save->reply().ok);
+    QThread::msleep(kSettleTime);
+    EXPECT_TRUE(desktop().visibleWindows(QStringLiteral("Save Password To"), vexloPid()).isEmpty())
+        << "a call of the client that left opened the save dialog";
+    EXPECT_EQ(desktop().visibleWindows(QString::fromLatin1(kTitle), vexloPid()).size(), 1);
+    EXPECT_EQ(readValue(client().get(QStringLiteral("PassLength"))), QStringLiteral("10"));
+}
+
+// A window hidden by a client that then leaves would keep an invisible
+// process alive for good: it is shown again for the user to close.
+TEST_F(AutomationServerTest, AHiddenWindowIsShownWhenTheLastClientLeaves)
+{
+    ASSERT_TRUE(startVexlo());
+    {
+        QDBusConnection holder = bus().connection(kHolder);
+        QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kObjectPath),
+                                                           kProperties, QStringLiteral("Set"));
+        call << kMainInterface << QStringLiteral("Visible") << QVariant::fromValue(QDBusVariant(false));
+        const QDBusMessage reply = holder.call(call);
+        ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    }
+    ASSERT_TRUE(desktop().waitForWindowGone(QString::fromLatin1(kTitle), mainWindow(), 5000));
+    QThread::msleep(kSettleTime);
+    EXPECT_TRUE(desktop().visibleWindows(QString::fromLatin1(kTitle), vexloPid()).isEmpty())
+        << "the window showed while a client still held the object";
+
+    bus().disconnect(kHolder);
+    EXPECT_NE(desktop().waitForWindow(QString::fromLatin1(kTitle), vexloPid(), 10000), 0u)
+        << "the hidden window stayed hidden with no client left";
+    EXPECT_TRUE(e2e::isRunning(vexloPid()));
 }
 
 } // namespace
