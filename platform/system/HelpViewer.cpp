@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QShortcut>
 #include <QSplitter>
@@ -63,6 +64,23 @@ public:
         if (type == QTextDocument::HtmlResource)
             return missingTopicPage(url.path());
         return {};
+    }
+
+protected:
+    // The text control takes Backspace for itself; in a reader it goes back.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Backspace && event->modifiers() == Qt::NoModifier) {
+            backward();
+            event->accept();
+            return;
+        }
+        if (event->key() == Qt::Key_Backspace && event->modifiers() == Qt::ShiftModifier) {
+            forward();
+            event->accept();
+            return;
+        }
+        QTextBrowser::keyPressEvent(event);
     }
 
 private:
@@ -137,6 +155,7 @@ HelpViewer::HelpViewer(ChmArchive archive, const QString& filePath, QWidget* par
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpViewer::followLink);
+    // source() still names the previous topic while sourceChanged is emitted.
     connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpViewer::onTopicChanged);
     connect(m_contents, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item) { onContentsItemChosen(item); });
@@ -195,10 +214,10 @@ void HelpViewer::followLink(const QUrl& link)
         QDesktopServices::openUrl(target);
 }
 
-void HelpViewer::onTopicChanged()
+void HelpViewer::onTopicChanged(const QUrl& source)
 {
-    const QString topic = currentTopic().toLower();
-    const QString anchor = m_browser->source().fragment();
+    const QString topic = normalizedHelpPath(source.path()).toLower();
+    const QString anchor = source.fragment();
     QTreeWidgetItem* match = nullptr;
     for (QTreeWidgetItemIterator it(m_contents); *it; ++it) {
         if ((*it)->data(0, kLocalRole).toString().toLower() != topic)

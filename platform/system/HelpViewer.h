@@ -11,6 +11,7 @@ class QAction;
 class QTextBrowser;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUrl;
 
 namespace sysapi {
 
@@ -44,7 +45,7 @@ public:
 private:
     void buildContents();
     void followLink(const QUrl& link);
-    void onTopicChanged();
+    void onTopicChanged(const QUrl& source);
     void onContentsItemChosen(QTreeWidgetItem* item);
     void switchFocus();
 

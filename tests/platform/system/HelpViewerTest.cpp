@@ -46,6 +46,13 @@ protected:
         return qobject_cast<HelpViewer*>(sysapi::HtmlHelp(caller.get(), path, sysapi::HH_DISPLAY_TOPIC, 0));
     }
 
+    // The viewer takes the keyboard once the window system's activation has
+    // been delivered (shortcuts of the window need it).
+    static bool becameActive(QWidget* viewer)
+    {
+        return QTest::qWaitFor([viewer] { return QApplication::activeWindow() == viewer; }, 5000);
+    }
+
     QString shownText(HelpViewer* viewer) const { return viewer->browser()->toPlainText(); }
 
     std::unique_ptr<QWidget> caller;
@@ -104,7 +111,7 @@ TEST_F(HelpViewerTest, LinksBackAndForwardWorkFromTheKeyboard)
     EXPECT_EQ(viewer->currentTopic(), QStringLiteral("/seed.htm"));
     EXPECT_TRUE(viewer->backAction()->isEnabled());
 
-    viewer->activateWindow();
+    ASSERT_TRUE(becameActive(viewer));
     viewer->browser()->setFocus();
     QTest::keyClick(viewer->browser(), Qt::Key_Left, Qt::AltModifier);
     EXPECT_EQ(viewer->currentTopic(), QStringLiteral("/steps.htm"));
@@ -116,6 +123,12 @@ TEST_F(HelpViewerTest, LinksBackAndForwardWorkFromTheKeyboard)
     viewer->forwardAction()->trigger();
     EXPECT_EQ(viewer->currentTopic(), QStringLiteral("/seed.htm"));
     EXPECT_FALSE(viewer->forwardAction()->isEnabled());
+    // The keys work from the contents too.
+    viewer->contentsTree()->setFocus();
+    QTest::keyClick(viewer->contentsTree(), Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(viewer->currentTopic(), QStringLiteral("/steps.htm"));
+    QTest::keyClick(viewer->contentsTree(), Qt::Key_Right, Qt::AltModifier);
+    EXPECT_EQ(viewer->currentTopic(), QStringLiteral("/seed.htm"));
 
     // A link to a topic the file lacks shows a page that says so.
     emit viewer->browser()->anchorClicked(QUrl(QStringLiteral("nothing.htm")));
@@ -138,6 +151,7 @@ TEST_F(HelpViewerTest, ASecondCallReusesTheOpenViewerAndEscClosesIt)
     EXPECT_EQ(topic, first.data());
     EXPECT_EQ(topic->currentTopic(), QStringLiteral("/characters.htm"));
 
+    ASSERT_TRUE(becameActive(first.data()));
     QTest::keyClick(first.data(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull()) << "a closed viewer is deleted";
