@@ -100,7 +100,9 @@ QToolButton* navigationButton(QAction* action, QWidget* parent)
 } // namespace
 
 HelpViewer::HelpViewer(ChmArchive archive, const QString& filePath, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_archive(std::make_shared<const ChmArchive>(std::move(archive))), m_filePath(filePath)
+    // A dialog-type window, so that X11 window managers see the calling
+    // window as its owner (WM_TRANSIENT_FOR); it is never modal.
+    : QWidget(parent, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint), m_archive(std::make_shared<const ChmArchive>(std::move(archive))), m_filePath(filePath)
 {
     setObjectName(QStringLiteral("HelpViewer"));
     setAttribute(Qt::WA_DeleteOnClose);

@@ -14,6 +14,7 @@
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,8 @@ TEST_F(HelpViewerTest, OpensOnTheDefaultTopicWithTheFilesTitle)
     EXPECT_TRUE(viewer->isWindow());
     EXPECT_FALSE(viewer->isModal());
     EXPECT_EQ(viewer->parentWidget(), caller.get()) << "the calling window owns the viewer";
+    ASSERT_NE(viewer->windowHandle(), nullptr);
+    EXPECT_EQ(viewer->windowHandle()->transientParent(), caller->windowHandle());
     EXPECT_FALSE(viewer->backAction()->isEnabled());
     // The image of the first topic is read from the file.
     const QVariant image = viewer->browser()->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("images/vexlo.png")));
