@@ -108,6 +108,21 @@ TEST_F(BuiltHelpFileTest, EveryContentsEntryAndInternalLinkResolves)
     EXPECT_EQ(topics, 9);
 }
 
+TEST_F(BuiltHelpFileTest, EveryIndexKeywordLeadsToATopic)
+{
+    const std::optional<QByteArray> index = archive->object(QStringLiteral("/Vexlo.hhk"));
+    ASSERT_TRUE(index);
+    const std::vector<HelpContentsEntry> keywords = sysapi::parseSitemap(*index);
+    EXPECT_GE(keywords.size(), 30u);
+    QSet<QString> names;
+    for (const HelpContentsEntry& keyword : keywords) {
+        names.insert(keyword.name);
+        EXPECT_TRUE(archive->contains(keyword.local)) << keyword.name.toStdString() << " -> " << keyword.local.toStdString();
+    }
+    for (const char* name : {"seed", "non-printable characters", "gdbus", "Mirrak", "where to keep the file"})
+        EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
+}
+
 TEST_F(BuiltHelpFileTest, ObjectsAreFoundWithoutRegardToCaseOrLeadingSlash)
 {
     const std::optional<QByteArray> topic = archive->object(QStringLiteral("/seed.htm"));
