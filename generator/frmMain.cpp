@@ -10,6 +10,7 @@
 #include "services/SaveDialog.h"
 #include "services/SharedMemoryBlock.h"
 #include "system/CodePage.h"
+#include "system/HtmlHelp.h"
 #include "system/TextFileWriter.h"
 #include "system/WindowLookup.h"
 #include "tarvo/TypeLibrary.h"
@@ -21,6 +22,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -261,6 +263,14 @@ void frmMain::cmdSave_Click()
     Save(fileName, description);
 }
 
+// The help path is built anew on each click: the program's folder may have
+// moved since the last one.
+void frmMain::cmdHelp_Click()
+{
+    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/") + QStringLiteral("Vexlo.chm");
+    sysapi::HtmlHelp(m_window.data(), path, sysapi::HH_DISPLAY_TOPIC, 0);
+}
+
 void frmMain::cmdClose_Click()
 {
     Unload();
@@ -285,6 +295,7 @@ void frmMain::connectEvents()
     onClick(w.cmdCopy, &frmMain::cmdCopy_Click);
     onClick(w.cmdSave, &frmMain::cmdSave_Click);
     onClick(w.cmdClose, &frmMain::cmdClose_Click);
+    onClick(w.cmdHelp, &frmMain::cmdHelp_Click);
     onClick(w.cmdNextStep, &frmMain::cmdNextStep_Click);
     onClick(w.cmdPrevStep, &frmMain::cmdPrevStep_Click);
     for (int index = 0; index < 2; ++index) {

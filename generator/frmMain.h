@@ -108,6 +108,7 @@ private:
     void cmdGenerate_Click();
     void cmdCopy_Click();
     void cmdSave_Click();
+    void cmdHelp_Click();
 
     // Moves the keyboard focus; a hidden window has no focus to move.
     void moveFocus(QWidget* control);

@@ -46,7 +46,8 @@ Desktop::Result Desktop::run(const QString& program, const QStringList& argument
 
 QList<quint64> Desktop::visibleWindows(const QString& title, qint64 pid) const
 {
-    QStringList arguments{QStringLiteral("search"), QStringLiteral("--onlyvisible")};
+    // --all: both the title and the process must match (xdotool's default is either).
+    QStringList arguments{QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible")};
     if (pid != 0)
         arguments << QStringLiteral("--pid") << QString::number(pid);
     arguments << QStringLiteral("--name") << exactTitlePattern(title);
