@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Reads Vexlo's main window over AT-SPI, as a screen reader does.
 
 The test starts everything it needs and nothing else: a D-Bus session bus of
@@ -93,7 +93,7 @@ class Processes:
 
 def start_session_bus(processes, config, environment):
     daemon = processes.start(["dbus-daemon", "--config-file=" + config, "--nofork", "--print-address=1"],
-                             environment, stdout=subprocess.PIPE, text=True)
+                             environment, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     address = daemon.stdout.readline().strip()
     if not address:
         raise RuntimeError("the session bus did not start")
@@ -174,24 +174,31 @@ def describe(node):
     return "%s %r" % (node.getRoleName(), node.name)
 
 
-def find(window, role, name):
-    found = []
-    walk(window, lambda node: found.append(node) if node.getRoleName() == role and node.name == name else None)
-    return found[0] if found else None
+class Tree:
+    """The window's objects as a screen reader walks them, walked once: the
+    window's controls stay the same, their names and states are read anew."""
 
+    ACTING = ("push button", "text", "check box", "radio button")
 
-def find_step_panel(window):
-    found = []
-    walk(window, lambda node: found.append(node) if node.getRoleName() == "panel" and node.name.startswith("Step ")
-         else None)
-    return found[0] if found else None
+    def __init__(self, window):
+        self.nodes = []
+        walk(window, lambda node: self.nodes.append((node.getRoleName(), node)))
 
+    def all(self, role=None):
+        return [node for node_role, node in self.nodes if role is None or node_role == role]
 
-def focused(window):
-    import pyatspi
-    found = []
-    walk(window, lambda node: found.append(node) if node.getState().contains(pyatspi.STATE_FOCUSED) else None)
-    return found[0] if found else None
+    def find(self, role, name):
+        return next((node for node in self.all(role) if node.name == name), None)
+
+    def acting(self):
+        return [node for node_role, node in self.nodes if node_role in self.ACTING]
+
+    def step_panel(self):
+        return next((node for node in self.all("panel") if node.name.startswith("Step ")), None)
+
+    def focused(self):
+        import pyatspi
+        return next((node for node in self.acting() if node.getState().contains(pyatspi.STATE_FOCUSED)), None)
 
 
 def press(node):
@@ -210,90 +217,83 @@ def press_key(vexlo_pid, key):
     return subprocess.run(["xdotool", "windowfocus", "--sync", windows[0], "key", "--clearmodifiers", key]).returncode == 0
 
 
-def check_tree(window):
-    named_roles = {"push button", "text", "check box", "radio button"}
-    nodes = []
-    walk(window, nodes.append)
-    acting = [node for node in nodes if node.getRoleName() in named_roles]
+def check_tree(tree):
+    acting = tree.acting()
     check(len(acting) == 14, "14 buttons, text boxes, check boxes and option buttons, found %d" % len(acting))
     for node in acting:
         check(node.name != "", "a %s without a name (description %r)" % (node.getRoleName(), node.description))
-    for node in nodes:
-        check(not (node.getRoleName() == "filler" and node.name == ""), "an anonymous filler")
-    tovin = find(window, "label", "Tovin")
+    for node in tree.all("filler"):
+        check(node.name != "", "an anonymous filler")
+    tovin = tree.find("label", "Tovin")
     check(tovin is not None and tovin.childCount == 0, "the glowing label \"Tovin\" is a label")
-    indicators = [find(window, "label", "Step %d" % step) for step in range(1, 6)]
+    indicators = [tree.find("label", "Step %d" % step) for step in range(1, 6)]
     check(all(indicators), "the five step indicators are labels named Step 1 to Step 5")
     if indicators[0] is not None:
         check(indicators[0].description == "current", "the first indicator is current at load")
     for name in ("Display previous step", "Display next step"):
-        check(find(window, "push button", name) is not None, "the arrow button %r" % name)
-    check(find(window, "text", "Password length:") is not None, "the length box is named by its label")
-    check(find(window, "text", "Seed") is not None, "the seed box is named")
+        check(tree.find("push button", name) is not None, "the arrow button %r" % name)
+    check(tree.find("text", "Password length:") is not None, "the length box is named by its label")
+    check(tree.find("text", "Seed") is not None, "the seed box is named")
 
 
-def check_tab_renames_the_panel(pyatspi, window, vexlo_pid):
-    panel = find_step_panel(window)
+def check_tab_renames_the_panel(pyatspi, tree, vexlo_pid):
+    panel = tree.step_panel()
     if not check(panel is not None, "the step panel is a panel named after its step"):
         return
     check(panel.name == "Step 1 of 5" and panel.description == TIPS[0],
           "the panel reads step 1 and its tip at load, read %r / %r" % (panel.name, panel.description))
-    length_box = find(window, "text", "Password length:")
-    check(wait_until(lambda: focused(window) is not None and focused(window).name == "Password length:",
+    check(wait_until(lambda: tree.focused() is not None and tree.focused().name == "Password length:",
                      pump=pump_events), "the length box has the focus at first")
 
+    # What a screen reader hears of the panel: its name and description as
+    # they are when the change arrives.
     events = []
 
     def listener(event):
         if event.source is not None and event.source.getRoleName() == "panel":
-            events.append((event.type, str(event.any_data)))
+            events.append((event.type, event.source.name, event.source.description))
 
     kinds = ["object:property-change:accessible-name", "object:property-change:accessible-description"]
     pyatspi.Registry.registerEventListener(listener, *kinds)
     try:
         # Vexlo learns of the new listener through the registry before the key.
         wait_until(lambda: False, timeout=1.0, pump=pump_events)
-        check(length_box is not None and press_key(vexlo_pid, "Tab"), "Tab pressed in the window")
-        renamed = wait_until(lambda: ("object:property-change:accessible-name", "Step 2 of 5") in events,
-                             pump=pump_events)
-        check(renamed, "the panel announced its new name after Tab; events: %r" % events)
-        check(wait_until(lambda: ("object:property-change:accessible-description", TIPS[1]) in events,
-                         pump=pump_events), "the panel announced the tip of step 2; events: %r" % events)
+        check(press_key(vexlo_pid, "Tab"), "Tab pressed in the window")
+        step_two = ("Step 2 of 5", TIPS[1])
+        check(wait_until(lambda: any(kind.endswith("accessible-name") and (name, text) == step_two
+                                     for kind, name, text in events), pump=pump_events),
+              "the panel announced its new name after Tab; events: %r" % events)
+        check(any(kind.endswith("accessible-description") for kind, _, _ in events),
+              "the panel announced its new description after Tab; events: %r" % events)
     finally:
         pyatspi.Registry.deregisterEventListener(listener, *kinds)
     check(panel.name == "Step 2 of 5" and panel.description == TIPS[1],
           "the panel reads step 2 and its tip, read %r / %r" % (panel.name, panel.description))
-    now = focused(window)
+    now = tree.focused()
     check(now is not None and now.getRoleName() == "radio button"
           and now.name == "Use current system time (recommended)",
           "the focus stays on the seed option, found %s" % (describe(now) if now else None))
 
 
-def check_strength_hint(window):
-    generate = find(window, "push button", "Generate")
+def check_strength_hint(tree):
+    generate = tree.find("push button", "Generate")
     if not check(generate is not None, "the Generate button"):
         return
     press(generate)
     hint = "Strength: 65.7 bits. 10 characters, each drawn from the system's random source as one of 95 possible codes."
-
-    def password_box():
-        password = find(window, "panel", "Password")
-        if password is None:
-            return None
-        for child in password:
-            if child is not None and child.getRoleName() == "label" and child.description == hint:
-                return child
-        return None
-
-    check(wait_until(password_box, pump=pump_events) is not None, "the password box describes the strength")
+    frame = tree.find("panel", "Password")
+    password_box = next((child for child in frame if child is not None and child.getRoleName() == "label"), None) \
+        if frame is not None else None
+    check(password_box is not None and wait_until(lambda: password_box.description == hint, pump=pump_events),
+          "the password box describes the strength, read %r" % (password_box.description if password_box else None))
 
 
-def announce_steps(window):
+def announce_steps(tree):
     """Walks the five steps with the arrow buttons, as a screen-reader user
-    may, and prints what the panel and the focus say at each."""
-    panel = find_step_panel(window)
-    previous = find(window, "push button", "Display previous step")
-    following = find(window, "push button", "Display next step")
+    may, and prints what the panel says at each and where the focus is."""
+    panel = tree.step_panel()
+    previous = tree.find("push button", "Display previous step")
+    following = tree.find("push button", "Display next step")
     if panel is None or previous is None or following is None:
         return
     for _ in range(5):
@@ -307,9 +307,9 @@ def announce_steps(window):
         check(wait_until(lambda: panel.name == "Step %d of 5" % step, pump=pump_events),
               "the panel reads step %d, read %r" % (step, panel.name))
         check(panel.description == TIPS[step - 1], "the panel describes step %d by its tip" % step)
-        now = focused(window)
-        print("  %s, %s: %s  [focus: %s]" % (panel.name, "panel", panel.description,
-                                             describe(now) if now else "unchanged"), flush=True)
+        now = tree.focused()
+        print("  panel %r: %r  [focus: %s]" % (panel.name, panel.description, describe(now) if now else "none"),
+              flush=True)
         if step < 5:
             press(following)
 
@@ -328,7 +328,7 @@ def run(arguments):
             a11y_address = start_accessibility_bus(processes, session_address, runtime_dir)
 
             vexlo_environment = dict(base, DBUS_SESSION_BUS_ADDRESS=session_address, XDG_RUNTIME_DIR=runtime_dir)
-            vexlo = processes.start([arguments.vexlo], vexlo_environment, cwd=folder)
+            vexlo = processes.start([os.path.abspath(arguments.vexlo)], vexlo_environment, cwd=folder)
 
             # This process reads the tree through the same buses, and only those.
             os.environ["DBUS_SESSION_BUS_ADDRESS"] = session_address
@@ -339,10 +339,11 @@ def run(arguments):
             if not check(window is not None, "Vexlo's window appears on the accessibility bus"):
                 return 1
             check(window.getRoleName() == "dialog", "the window is a dialog")
-            check_tree(window)
-            check_tab_renames_the_panel(pyatspi, window, vexlo.pid)
-            check_strength_hint(window)
-            announce_steps(window)
+            tree = Tree(window)
+            check_tree(tree)
+            check_tab_renames_the_panel(pyatspi, tree, vexlo.pid)
+            check_strength_hint(tree)
+            announce_steps(tree)
     finally:
         processes.stop_all()
     return 1 if failures else 0
