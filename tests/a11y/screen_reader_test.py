@@ -14,7 +14,8 @@ Checks:
   - the glowing label "Tovin" is a label;
   - Tab from the length box to the seed option renames the step panel
     ("Step 2 of 5"), and the panel sends the name and description changes
-    a screen reader announces; the focus stays on the option;
+    a screen reader announces (and the indicator of step 2 that it is now
+    current); the focus stays on the option;
   - after Generate, the password box describes the password's strength.
 Prints what a screen reader announces on each of the five steps.
 
@@ -250,7 +251,7 @@ def check_tab_renames_the_panel(pyatspi, tree, vexlo_pid):
     events = []
 
     def listener(event):
-        if event.source is not None and event.source.getRoleName() == "panel":
+        if event.source is not None and event.source.getRoleName() in ("panel", "label"):
             events.append((event.type, event.source.name, event.source.description))
 
     kinds = ["object:property-change:accessible-name", "object:property-change:accessible-description"]
@@ -263,8 +264,10 @@ def check_tab_renames_the_panel(pyatspi, tree, vexlo_pid):
         check(wait_until(lambda: any(kind.endswith("accessible-name") and (name, text) == step_two
                                      for kind, name, text in events), pump=pump_events),
               "the panel announced its new name after Tab; events: %r" % events)
-        check(any(kind.endswith("accessible-description") for kind, _, _ in events),
+        check(any(kind.endswith("accessible-description") and name == "Step 2 of 5" for kind, name, _ in events),
               "the panel announced its new description after Tab; events: %r" % events)
+        check(wait_until(lambda: ("object:property-change:accessible-description", "Step 2", "current") in events,
+                         pump=pump_events), "the indicator of step 2 announced that it is current; events: %r" % events)
     finally:
         pyatspi.Registry.deregisterEventListener(listener, *kinds)
     check(panel.name == "Step 2 of 5" and panel.description == TIPS[1],
