@@ -8,8 +8,8 @@ struct PasswordStrength;
 // say. Nothing here changes a caption, the layout, an access key, the tab
 // order or the keyboard focus.
 
-// Names the controls whose captions do not name them (the arrow buttons, the
-// text boxes, the progress bar, the step indicators) and the step panel.
+// Names the controls whose captions do not name them: the arrow buttons, the
+// text boxes, the progress bar and the step indicators.
 void nameControlsForScreenReaders(frmMainWindow& window);
 
 // Names the step panel after what it shows ("Step 2 of 5") and describes it by
