@@ -1,6 +1,9 @@
 #include "frmMain.h"
 
 #include "AppInfo.h"
+#include "CharacterRange.h"
+#include "MainWindowAccessibility.h"
+#include "PasswordStrength.h"
 #include "frmMainWindow.h"
 
 #include "automation/AutomationError.h"
@@ -52,20 +55,6 @@ const char16_t kCarriageReturn = u'\r';
 // The companion program's main window.
 const char* const kCompanionWindowClass = "ThunderRT6FormDC";
 const char* const kCompanionWindowTitle = "Mirrak";
-
-// The bounds of the character codes that the two check boxes allow.
-struct CodeRange {
-    std::int32_t low;
-    std::int32_t high;
-    bool redrawDelete; // 127 lies inside the range but is not allowed
-};
-
-CodeRange codeRange(bool nonPrintable, bool symbols)
-{
-    if (nonPrintable)
-        return symbols ? CodeRange{0, 255, false} : CodeRange{0, 127, false};
-    return symbols ? CodeRange{32, 254, true} : CodeRange{32, 126, false};
-}
 
 // Runs one statement of a routine that ignores failures statement by statement.
 void ignoringFailure(const std::function<void()>& statement)
@@ -419,6 +408,7 @@ void frmMain::ShowStep()
         w.cmdNextStep->setEnabled(CurrentStep != kStepCount);
         w.cmdPrevStep->setEnabled(CurrentStep != 1);
     });
+    describeStepPanel(w);
     --m_showStepDepth;
 
     // Focus events that the statements above raised are handled now, in order.
@@ -553,6 +543,7 @@ QString frmMain::Generate()
             checkLoaded();
         }
         w.lblPassword->setText(password);
+        showStrengthHint(*w.lblPassword, passwordStrength(w.optSeed[1]->isChecked(), length, range));
         w.cmdCopy->setEnabled(true);
         moveFocus(w.cmdCopy);
         std::int32_t pause = kPauseAfterPassword;

@@ -1,6 +1,8 @@
 #include "frmMainWindow.h"
 
 #include "AppInfo.h"
+#include "MainWindowAccessibility.h"
+#include "StepPanel.h"
 #include "automation/AutomationError.h"
 #include "automation/ClassRegistry.h"
 #include "automation/PropertyBag.h"
@@ -118,6 +120,7 @@ frmMainWindow::frmMainWindow()
     createControls();
     createTarvoControls();
     applyTabOrder();
+    nameControlsForScreenReaders(*this);
 }
 
 void frmMainWindow::createTarvoControls()
@@ -166,7 +169,7 @@ void frmMainWindow::createControls()
     chkSymbolChars = place(new QCheckBox(QStringLiteral("Allow &symbol characters"), fraMiscellaneous),
                            "chkSymbolChars", 240, 495, 3135, 255, 20);
 
-    auto* panel = new QFrame(this);
+    auto* panel = new StepPanel(this);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setFocusPolicy(Qt::NoFocus);
     setColours(panel, ui::SystemColor::InfoBackground, ui::SystemColor::WindowText);
