@@ -100,8 +100,9 @@ TEST_F(TextFileWriterTest, AReplacedFileKeepsItsModeAndOwner)
     write(path("shared.txt"), "old\r\n");
     ASSERT_EQ(::chmod(QFile::encodeName(path("shared.txt")).constData(), 0640), 0);
     const bool canGiveAway = ::geteuid() == 0;
-    if (canGiveAway)
+    if (canGiveAway) {
         ASSERT_EQ(::chown(QFile::encodeName(path("shared.txt")).constData(), 4321, 4322), 0);
+    }
 
     save(path("shared.txt"), QStringLiteral("new"));
 
