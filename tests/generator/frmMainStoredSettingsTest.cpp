@@ -64,8 +64,10 @@ TEST_F(StoredSettingsTest, ControlsWithUnreadableSettingsKeepTheirDefaultsAndThe
             return bag.toBytes();
         }
         if (name == QStringLiteral("XGlowLabel1")) {
-            bag.writeProperty(QStringLiteral("BackStyle"), std::int16_t(0));
+            // ForeColor comes before the font that is none; BackStyle after it.
+            bag.writeProperty(QStringLiteral("ForeColor"), std::int32_t(0xFF00));
             bag.writeProperty(QStringLiteral("Font"), QStringLiteral("no font")); // type mismatch
+            bag.writeProperty(QStringLiteral("BackStyle"), std::int16_t(0));
             bag.writeProperty(QStringLiteral("Caption"), QStringLiteral("later"));
             return bag.toBytes();
         }
@@ -84,7 +86,8 @@ TEST_F(StoredSettingsTest, ControlsWithUnreadableSettingsKeepTheirDefaultsAndThe
     EXPECT_EQ(property(w.slbSteps[0], "Caption").toString(), QStringLiteral("Label1"));
     EXPECT_EQ(static_cast<std::uint32_t>(property(w.slbSteps[0], "FillColor").toLong()), 0x80000002u);
 
-    EXPECT_EQ(property(w.XGlowLabel1, "BackStyle").toInteger(), 0);
+    EXPECT_EQ(property(w.XGlowLabel1, "ForeColor").toLong(), 0xFF00);
+    EXPECT_EQ(property(w.XGlowLabel1, "BackStyle").toInteger(), 1);
     EXPECT_EQ(property(w.XGlowLabel1, "Caption").toString(), QStringLiteral("Label1"));
     EXPECT_TRUE(property(w.XGlowLabel1, "Font").toObject());
 
