@@ -10,6 +10,7 @@
 #include "ui/Dialogs.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -179,7 +180,17 @@ QString Application::Generate() { return m_form.Generate(); }
 
 QString Application::Copy() { return m_form.Copy(); }
 
-bool Application::Save(QString& FileName, QString& Description) { return m_form.Save(FileName, Description); }
+// The server's working folder means nothing to a client, so a file name that
+// a client gives must say where the file goes.
+bool Application::Save(QString& FileName, QString& Description)
+{
+    if (!FileName.isEmpty() && QDir::isRelativePath(FileName)) {
+        const int number = automation::ErrorNumber::BadFileNameOrNumber;
+        automation::raiseError(number, QStringLiteral("%1: \"%2\" is not a full path")
+                                           .arg(automation::standardDescription(number), FileName));
+    }
+    return m_form.Save(FileName, Description);
+}
 
 void Application::Terminate() { m_form.Unload(); }
 

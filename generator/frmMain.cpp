@@ -49,6 +49,7 @@ namespace {
 constexpr std::int16_t kStepCount = 5;
 constexpr std::int32_t kPauseAfterCharacter = 5;
 constexpr std::int32_t kPauseAfterPassword = 200;
+constexpr int kInternalError = 51; // what a handler lets through that is no numbered error
 constexpr std::int32_t kGlowInterval = 50; // milliseconds between the glowing label's ticks
 const char16_t kCarriageReturn = u'\r';
 
@@ -314,12 +315,18 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+// Nothing a handler lets through may reach Qt's event loop: it is shown in
+// a message box, and should even that fail, written to the log.
 void frmMain::runHandler(const std::function<void()>& handler)
 {
     auto report = [this](int number, const QString& description) {
-        ui::messageBox(QString::fromLatin1(kAppTitle),
-                       QStringLiteral("Error %1: %2").arg(number).arg(description), ui::MessageIcon::Exclamation,
-                       ui::MessageButtons::OK, m_window.data());
+        try {
+            ui::messageBox(QString::fromLatin1(kAppTitle),
+                           QStringLiteral("Error %1: %2").arg(number).arg(description), ui::MessageIcon::Exclamation,
+                           ui::MessageButtons::OK, m_window.data());
+        } catch (...) {
+            qWarning("Vexlo: error %d: %s (the message box failed as well)", number, qUtf8Printable(description));
+        }
     };
     try {
         handler();
@@ -328,7 +335,9 @@ void frmMain::runHandler(const std::function<void()>& handler)
     } catch (const std::bad_alloc&) {
         report(automation::ErrorNumber::OutOfMemory, automation::standardDescription(automation::ErrorNumber::OutOfMemory));
     } catch (const std::exception& error) {
-        report(51, QString::fromLocal8Bit(error.what()));
+        report(kInternalError, QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        report(kInternalError, QStringLiteral("Internal error"));
     }
 }
 
@@ -510,6 +519,18 @@ QString frmMain::Generate()
         }
     };
 
+    // The warning about a bad seed or length comes first; the bar gives way
+    // to the label once the user has answered it.
+    const auto warnThenShowLabel = [this, &showLabelAgain](const QString& text) {
+        try {
+            warn(text);
+        } catch (...) {
+            showLabelAgain();
+            throw;
+        }
+        showLabelAgain();
+    };
+
     w.lblPassword->hide();
     w.barGenProgress->show();
 
@@ -519,11 +540,15 @@ QString frmMain::Generate()
         else
             services::SeedRandom(0);
     } catch (const AutomationError& error) {
-        showLabelAgain();
-        if (error.number() != TypeMismatch)
+        if (error.number() != TypeMismatch) {
+            showLabelAgain();
             throw;
-        warn(QStringLiteral("Please enter a seed (specify as integer)."));
+        }
+        warnThenShowLabel(QStringLiteral("Please enter a seed (specify as integer)."));
         return {};
+    } catch (...) {
+        showLabelAgain();
+        throw;
     }
 
     try {
@@ -553,12 +578,16 @@ QString frmMain::Generate()
         PasswordUnsaved = true;
         return password;
     } catch (const AutomationError& error) {
-        showLabelAgain();
-        if (error.number() != TypeMismatch)
+        if (error.number() != TypeMismatch) {
+            showLabelAgain();
             throw;
-        warn(QStringLiteral("Please enter the length of the password you want to generate (specify in the number of "
-                            "characters)."));
+        }
+        warnThenShowLabel(QStringLiteral("Please enter the length of the password you want to generate (specify in "
+                                         "the number of characters)."));
         return {};
+    } catch (...) {
+        showLabelAgain();
+        throw;
     }
 }
 

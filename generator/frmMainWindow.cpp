@@ -84,14 +84,45 @@ QIcon trianglePicture(bool pointsRight)
     return QIcon(picture);
 }
 
+frmMainWindow::StoredSettingsSource& storedSettingsSource()
+{
+    static frmMainWindow::StoredSettingsSource source;
+    return source;
+}
+
 // The stored design settings of a Tarvo control of the window.
 automation::PropertyBag storedSettings(const QString& name)
 {
+    if (storedSettingsSource())
+        return automation::PropertyBag::fromBytes(storedSettingsSource()(name));
     QFile file(QStringLiteral(":/frmMain/") + name + QStringLiteral(".bag"));
     if (!file.open(QIODevice::ReadOnly))
         automation::raiseError(automation::ErrorNumber::FileNotFound,
                                QStringLiteral("The window's stored settings of %1 are missing").arg(name));
     return automation::PropertyBag::fromBytes(file.readAll());
+}
+
+void reportUnreadSettings(const char* control, const automation::AutomationError& error)
+{
+    qWarning("frmMain: the stored settings of %s could not be read (error %d: %s); "
+             "what was not read keeps its default.",
+             control, error.number(), qUtf8Printable(error.description()));
+}
+
+// A control whose stored settings cannot be read still takes its place with
+// its defaults: the window must show whatever its stored data holds.
+void loadStoredSettings(ui::UserControl& control, const char* controlName, const QString& settingsName)
+{
+    automation::PropertyBag bag;
+    try {
+        bag = storedSettings(settingsName);
+    } catch (const automation::AutomationError& error) {
+        reportUnreadSettings(controlName, error);
+        control.initNew();
+        return;
+    }
+    if (const auto failure = control.loadKeepingDefaults(bag))
+        reportUnreadSettings(controlName, *failure);
 }
 
 QPushButton* graphicalButton(QWidget* container, bool pointsRight, const QString& toolTip)
@@ -148,7 +179,7 @@ void frmMainWindow::createTarvoControls()
             automation::raiseError(automation::ErrorNumber::TypeMismatch);
         control->setParent(this);
         place(control, placed.name, placed.left, placed.top, placed.width, placed.height, placed.tabIndex);
-        control->load(storedSettings(QString::fromLatin1(placed.settings)));
+        loadStoredSettings(*control, placed.name, QString::fromLatin1(placed.settings));
         created.push_back(std::move(object));
     }
     XGlowLabel1 = created[0];
@@ -171,7 +202,8 @@ void frmMainWindow::createControls()
 
     auto* panel = new StepPanel(this);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setFocusPolicy(Qt::NoFocus);
+    // Like a picture box, the step panel takes the focus in its tab place.
+    panel->setFocusPolicy(Qt::StrongFocus);
     setColours(panel, ui::SystemColor::InfoBackground, ui::SystemColor::WindowText);
     Picture1 = place(panel, "Picture1", 120, 120, 4095, 1095, 13);
     cmdPrevStep = place(graphicalButton(Picture1, false, QStringLiteral("Display previous step")), "cmdPrevStep",
@@ -248,6 +280,11 @@ void frmMainWindow::applyTabOrder()
     const QList<QWidget*> order = tabOrder();
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void frmMainWindow::setStoredSettingsSource(StoredSettingsSource source)
+{
+    storedSettingsSource() = std::move(source);
 }
 
 void frmMainWindow::centreOnScreen()

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QGroupBox;
@@ -67,6 +68,12 @@ public:
 
     // Moves the window to the centre of its screen (the first position).
     void centreOnScreen();
+
+    // Where the stored design settings of the Tarvo controls come from, by
+    // settings name ("slbSteps0", ...): the window's resources, unless a test
+    // hands in its own bytes. An empty function puts the resources back.
+    using StoredSettingsSource = std::function<QByteArray(const QString& name)>;
+    static void setStoredSettingsSource(StoredSettingsSource source);
 
 signals:
     // The close box or the system menu asked to close the window.

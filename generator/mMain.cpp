@@ -51,10 +51,19 @@ protected:
     }
 
 private:
+    // Runs from a timer: nothing may pass from here into the event loop.
     void run()
     {
-        if (auto action = std::exchange(m_action, nullptr))
+        auto action = std::exchange(m_action, nullptr);
+        if (!action)
+            return;
+        try {
             action();
+        } catch (const std::exception& error) {
+            qWarning("Vexlo: the work after the first paint failed: %s", error.what());
+        } catch (...) {
+            qWarning("Vexlo: the work after the first paint failed");
+        }
     }
     std::function<void()> m_action;
 };

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
@@ -61,6 +62,8 @@ QByteArray objectName(const QString& blockName)
         raiseBadName(QStringLiteral("\"%1\" names a folder.").arg(blockName));
     if (blockName.contains(QChar(0)))
         raiseBadName(QStringLiteral("the name contains a NUL character."));
+    if (std::any_of(blockName.begin(), blockName.end(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+        raiseBadName(QStringLiteral("\"%1\" contains a control character.").arg(blockName));
     const QByteArray utf8 = blockName.toUtf8();
     if (utf8.size() > NAME_MAX - 1)
         raiseBadName(QStringLiteral("the name is longer than %1 bytes.").arg(NAME_MAX - 1));
@@ -84,8 +87,8 @@ private:
     int m_descriptor;
 };
 
-// Refuses a block that is not a private one of this user.
-struct stat checkPrivate(int descriptor, const QString& blockName)
+// Refuses a block that another user owns; who may open it is up to its owner.
+struct stat checkOwned(int descriptor, const QString& blockName)
 {
     struct stat status {};
     if (::fstat(descriptor, &status) != 0)
@@ -96,13 +99,17 @@ struct stat checkPrivate(int descriptor, const QString& blockName)
         automation::raiseError(Error::PermissionDenied,
                                QStringLiteral("Refusing %1: it belongs to another user.").arg(quoted(blockName)));
     }
-    if ((status.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
-        automation::raiseError(Error::PermissionDenied,
-                               QStringLiteral("Refusing %1: other users may access it (mode %2).")
-                                   .arg(quoted(blockName))
-                                   .arg(status.st_mode & 07777, 4, 8, QChar(u'0')));
-    }
     return status;
+}
+
+// A block of ours that a companion made with its umask (0644, say) becomes
+// owner-only before anything is written into it.
+void makePrivate(int descriptor, const struct stat& status, const QString& blockName)
+{
+    if ((status.st_mode & 07777) == (S_IRUSR | S_IWUSR))
+        return;
+    if (::fchmod(descriptor, S_IRUSR | S_IWUSR) != 0)
+        raiseSystemError(errno, QStringLiteral("set the mode of %1").arg(quoted(blockName)));
 }
 
 int createBlock(const QByteArray& name, const QString& blockName)
@@ -132,7 +139,7 @@ int openOrCreateBlock(const QByteArray& name, const QString& blockName)
             raiseSystemError(errno, QStringLiteral("create %1").arg(quoted(blockName)));
         Descriptor existing(::shm_open(name.constData(), O_RDWR, 0));
         if (existing.get() >= 0) {
-            checkPrivate(existing.get(), blockName);
+            makePrivate(existing.get(), checkOwned(existing.get(), blockName), blockName);
             return existing.release();
         }
         if (errno != ENOENT)
@@ -237,7 +244,7 @@ std::optional<QString> ReadSharedMemoryBlock(const QString& blockName)
             return std::nullopt;
         raiseSystemError(errno, QStringLiteral("open %1").arg(quoted(blockName)));
     }
-    const struct stat status = checkPrivate(block.get(), blockName);
+    const struct stat status = checkOwned(block.get(), blockName);
     const auto size = static_cast<std::uint64_t>(status.st_size);
     if (size == 0)
         return QString();

@@ -14,14 +14,16 @@
 // opened but not yet written is empty (0 bytes) and reads as empty text.
 //
 // Block names are encoded in UTF-8. An empty name, "." or "..", a name
-// containing "/" or a NUL character, or one longer than NAME_MAX - 1 bytes
-// fails with error 75 (path/file access error), as does a name the system
-// refuses.
+// containing "/" or a control character (NUL included), or one longer than
+// NAME_MAX - 1 bytes fails with error 75 (path/file access error), as does a
+// name the system refuses. Blanks are allowed.
 //
-// Only a private block is used: OpenBlock creates a missing block with mode
-// 0600 whatever the umask, and refuses with error 70 (permission denied) a
-// block that belongs to another user or that group or others may access, so
-// that nobody else can pre-create a block and read what is written to it.
+// Only a block of this user is used: OpenBlock creates a missing block with
+// mode 0600 whatever the umask, and refuses with error 70 (permission denied)
+// a block that belongs to another user, so that nobody else can pre-create a
+// block and read what is written to it. A block of this user that others may
+// access (a companion created it with its umask, 0644 say) is made 0600
+// before anything is written into it.
 namespace services {
 
 class SharedMemoryBlock {
@@ -50,7 +52,7 @@ private:
 
 // The text in the named block, or nothing when there is no such block. A
 // block whose count runs past its end fails with error 321 (invalid file
-// format); the ownership and mode rules of OpenBlock apply (error 70).
+// format); a block of another user fails with error 70, as in OpenBlock.
 std::optional<QString> ReadSharedMemoryBlock(const QString& blockName);
 
 // Removes the named block; nothing happens when there is none.

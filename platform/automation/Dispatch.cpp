@@ -4,6 +4,8 @@
 #include "automation/StdFont.h"
 #include "automation/StdPicture.h"
 
+#include <cmath>
+
 namespace automation {
 namespace {
 
@@ -17,12 +19,18 @@ Variant objectOfClass(const Variant& value)
 }
 
 // A colour travels as a Long, but clients may hand in the unsigned form of
-// a system colour (0x8000000F as 2147483663).
+// a system colour (0x8000000F as 2147483663). Any other number outside the
+// Long range overflows, 0xFFFFFFFF as 4294967295 included: it names no
+// colour.
+constexpr double kFirstSystemColor = 2147483648.0; // 0x80000000
+constexpr double kLastSystemColor = 2164260863.0;  // 0x80FFFFFF
+
 Variant colorValue(const Variant& value)
 {
     if (value.type() == VarType::Double || value.type() == VarType::Single || value.type() == VarType::String) {
-        const double number = value.toDouble();
-        if (number > 2147483647.0 && number <= 4294967295.0)
+        // Rounded half to even, as every conversion to a whole number.
+        const double number = std::nearbyint(value.toDouble());
+        if (number >= kFirstSystemColor && number <= kLastSystemColor)
             return static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
     }
     return value.toLong();

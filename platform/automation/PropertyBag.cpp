@@ -5,6 +5,7 @@
 #include "automation/StdPicture.h"
 
 #include <QBuffer>
+#include <QSet>
 #include <QtEndian>
 
 #include <cstring>
@@ -202,6 +203,26 @@ Variant readValue(Reader& in)
     corrupt();
 }
 
+// The key as the case-insensitive comparison of find() sees it: each code
+// point folded on its own (a surrogate pair as one, a lone surrogate as it is).
+QString foldedKey(const QString& name)
+{
+    QString folded;
+    folded.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar unit = name.at(i);
+        if (unit.isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
+            const char32_t folded32 = QChar::toCaseFolded(QChar::surrogateToUcs4(unit, name.at(i + 1)));
+            folded += QChar(QChar::highSurrogate(folded32));
+            folded += QChar(QChar::lowSurrogate(folded32));
+            ++i;
+        } else {
+            folded += unit.toCaseFolded();
+        }
+    }
+    return folded;
+}
+
 } // namespace
 
 std::vector<std::pair<QString, Variant>>::const_iterator PropertyBag::find(const QString& name) const
@@ -213,6 +234,8 @@ std::vector<std::pair<QString, Variant>>::const_iterator PropertyBag::find(const
 
 Variant PropertyBag::readProperty(const QString& name, const Variant& defaultValue) const
 {
+    if (m_readLog)
+        m_readLog->append(name);
     const auto it = find(name);
     return it == m_entries.end() ? defaultValue.value() : it->second;
 }
@@ -274,12 +297,15 @@ PropertyBag PropertyBag::fromBytes(const QByteArray& bytes)
         corrupt();
     const quint32 count = in.get<quint32>();
     PropertyBag bag;
+    QSet<QString> seen; // one look-up per key keeps large bags linear
     for (quint32 i = 0; i < count; ++i) {
         if (in.remaining() < 3) // a key length and a type tag at least
             corrupt();
         const QString name = in.getText(in.get<quint16>());
         Variant value = readValue(in);
-        if (bag.contains(name))
+        const qsizetype before = seen.size();
+        seen.insert(foldedKey(name));
+        if (seen.size() == before)
             corrupt();
         bag.m_entries.emplace_back(name, std::move(value));
     }

@@ -35,6 +35,10 @@ public:
     // of that key is removed). Objects equal only the same object.
     void writeProperty(const QString& name, const Variant& value, const Variant& defaultValue = {});
 
+    // While a log is attached, every readProperty() appends the key it was
+    // asked for, so that a host can tell how far a failed restore got.
+    void recordReadsInto(QStringList* log) const { m_readLog = log; }
+
     bool contains(const QString& name) const;
     QStringList names() const;
     bool isEmpty() const { return m_entries.empty(); }
@@ -52,6 +56,7 @@ private:
     std::vector<std::pair<QString, Variant>>::const_iterator find(const QString& name) const;
 
     std::vector<std::pair<QString, Variant>> m_entries;
+    mutable QStringList* m_readLog = nullptr;
 };
 
 } // namespace automation

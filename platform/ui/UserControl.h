@@ -1,10 +1,13 @@
 #pragma once
 
+#include "automation/AutomationError.h"
 #include "automation/Dispatch.h"
 #include "automation/PropertyBag.h"
 #include "automation/StdFont.h"
 
 #include <QWidget>
+
+#include <optional>
 
 // The base of the system's user controls: a widget that a host places,
 // initialises (new instance) or restores from its stored data, saves, sizes,
@@ -36,6 +39,11 @@ public:
     void initNew();
     // Runs readProperties(); a failure passes to the host with its number.
     void load(const automation::PropertyBag& bag);
+    // For a host that must go on when stored data cannot be read: runs
+    // readProperties(), and when that fails, reads again with the keys before
+    // the one that failed as stored and every later key at its default. The
+    // first failure is returned, for the host to report; nothing is thrown.
+    std::optional<automation::AutomationError> loadKeepingDefaults(const automation::PropertyBag& bag);
     // Runs writeProperties(); a failure passes to the host with its number.
     void save(automation::PropertyBag& bag);
 

@@ -8,6 +8,7 @@
 #include "automation/AutomationError.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -123,6 +124,35 @@ TEST_F(ApplicationTest, MethodsCallTheWindowsOperations)
     EXPECT_EQ(dialogs.saveDialogs().size(), 1u);
 
     EXPECT_EQ(application.ProcID(), static_cast<std::int32_t>(::getpid()));
+}
+
+// A client's relative name would land in the server's working folder.
+TEST_F(ApplicationTest, SaveRefusesARelativeFileNameAndWritesNothing)
+{
+    // The working folder is one below a folder of the test's own, so that
+    // even "../up.txt" would land where the test looks.
+    QTemporaryDir workingFolder;
+    ASSERT_TRUE(QDir(workingFolder.path()).mkdir(QStringLiteral("cwd")));
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(workingFolder.filePath(QStringLiteral("cwd"))));
+    for (const char* name : {"relative.txt", "./here.txt", "sub/x.txt", "~/home.txt", "../up.txt"}) {
+        Variant fileName(QString::fromLatin1(name));
+        Variant description(QStringLiteral("d"));
+        std::vector<Variant> args{Variant::byRef(fileName), Variant::byRef(description)};
+        try {
+            application.invoke(QStringLiteral("Save"), MemberKind::Method, args);
+            ADD_FAILURE() << "saved to " << name;
+        } catch (const automation::AutomationError& error) {
+            EXPECT_EQ(error.number(), automation::ErrorNumber::BadFileNameOrNumber) << name;
+            EXPECT_TRUE(error.description().contains(QString::fromLatin1(name))) << name;
+        }
+    }
+    QDir::setCurrent(previous);
+    EXPECT_EQ(QDir(workingFolder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("cwd")});
+    EXPECT_TRUE(QDir(workingFolder.filePath(QStringLiteral("cwd"))).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_TRUE(dialogs.messageBoxes().empty());
+    EXPECT_TRUE(dialogs.inputBoxes().empty());
 }
 
 TEST_F(ApplicationTest, VisibleHidesAndShowsTheWindow)

@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <functional>
 #include <set>
+#include <stdexcept>
 
 namespace {
 
@@ -180,6 +182,48 @@ TEST_F(GenerateTest, SeedThatIsNoNumberWarnsBeforeTheLengthIsRead)
     EXPECT_TRUE(w().lblPassword->isVisible());
 }
 
+// Answers like the scripted dialogs, noting what the window showed while
+// the message box was up.
+class VisibilityAtMessage : public ScriptedDialogs {
+public:
+    explicit VisibilityAtMessage(frmMainWindow& window) : m_window(window) {}
+    ui::MessageResult messageBox(const ui::MessageBoxRequest& request) override
+    {
+        barShown << m_window.barGenProgress->isVisible();
+        labelShown << m_window.lblPassword->isVisible();
+        return ScriptedDialogs::messageBox(request);
+    }
+    QList<bool> barShown;
+    QList<bool> labelShown;
+
+private:
+    frmMainWindow& m_window;
+};
+
+// The warning comes while the bar is still up; the label returns after the
+// user has answered.
+TEST_F(GenerateTest, BothWarningsComeBeforeTheBarGivesWayToTheLabel)
+{
+    const struct {
+        QString seed;
+        QString length;
+        QString warning;
+    } cases[] = {{QStringLiteral("x"), QStringLiteral("8"), kSeedWarning},
+                 {QStringLiteral("5"), QStringLiteral("abc"), kLengthWarning}};
+    for (const auto& c : cases) {
+        VisibilityAtMessage watcher(w());
+        useOwnSeed(c.seed);
+        w().txtPassLen->setText(c.length);
+        EXPECT_EQ(form.Generate(), QString());
+        ASSERT_EQ(watcher.messageBoxes().size(), 1u);
+        EXPECT_EQ(watcher.messageBoxes()[0].text, c.warning);
+        EXPECT_EQ(watcher.barShown, QList<bool>{true}) << c.warning.toStdString();
+        EXPECT_EQ(watcher.labelShown, QList<bool>{false}) << c.warning.toStdString();
+        EXPECT_FALSE(w().barGenProgress->isVisible());
+        EXPECT_TRUE(w().lblPassword->isVisible());
+    }
+}
+
 TEST_F(GenerateTest, SystemTimeIgnoresTheSeedBox)
 {
     w().txtSeed->setText(QStringLiteral("x"));
@@ -225,6 +269,61 @@ TEST_F(GenerateTest, AFailureFromTheButtonIsReportedAndTheWindowStays)
     EXPECT_EQ(dialogs.messageBoxes()[0].icon, ui::MessageIcon::Exclamation);
     EXPECT_TRUE(form.isVisible());
     EXPECT_FALSE(w().cmdCopy->isEnabled());
+}
+
+// Whatever a handler lets through stays out of Qt's event loop: it is
+// reported and the window goes on.
+TEST_F(GenerateTest, AnyFailureOfAButtonIsCaughtAndReported)
+{
+    const struct {
+        const char* label;
+        std::function<void()> fail;
+        QString text;
+    } cases[] = {
+        {"no numbered error", [] { throw std::runtime_error("broken pause"); }, QStringLiteral("Error 51: broken pause")},
+        {"not an exception at all", [] { throw 42; }, QStringLiteral("Error 51: Internal error")},
+    };
+    for (const auto& c : cases) {
+        ScriptedDialogs answers;
+        const services::PauseHandler previous = services::setPauseHandler([&c](std::int32_t) { c.fail(); });
+        bool escaped = false;
+        try {
+            QTest::mouseClick(w().cmdGenerate, Qt::LeftButton);
+        } catch (...) {
+            escaped = true;
+        }
+        services::setPauseHandler(previous);
+        EXPECT_FALSE(escaped) << c.label;
+        ASSERT_EQ(answers.messageBoxes().size(), 1u) << c.label;
+        EXPECT_EQ(answers.messageBoxes()[0].text, c.text) << c.label;
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(w().lblPassword->isVisible()) << c.label;
+    }
+}
+
+// A message box that cannot be shown either leaves only a line in the log.
+class FailingMessageBoxes : public ScriptedDialogs {
+public:
+    ui::MessageResult messageBox(const ui::MessageBoxRequest& request) override
+    {
+        ScriptedDialogs::messageBox(request);
+        throw std::runtime_error("no message box today");
+    }
+};
+
+TEST_F(GenerateTest, AReportThatFailsItselfStaysOutOfTheEventLoop)
+{
+    FailingMessageBoxes failing;
+    w().txtPassLen->setText(QStringLiteral("40000"));
+    bool escaped = false;
+    try {
+        QTest::mouseClick(w().cmdGenerate, Qt::LeftButton);
+    } catch (...) {
+        escaped = true;
+    }
+    EXPECT_FALSE(escaped);
+    EXPECT_EQ(failing.messageBoxes().size(), 1u);
+    EXPECT_TRUE(form.isVisible());
 }
 
 TEST(GenerateHidden, AHiddenWindowGeneratesWithoutMovingTheFocus)

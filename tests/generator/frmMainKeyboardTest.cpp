@@ -2,6 +2,7 @@
 #include "MainWindowFixture.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,11 +17,12 @@ TEST_F(KeyboardTest, FirstFocusIsTheLengthBox) { EXPECT_EQ(focusName(), QStringL
 TEST_F(KeyboardTest, TabFollowsTabIndexSkippingDisabledHiddenAndUnselectedControls)
 {
     // Close makes step 5 current, which disables the right arrow and enables the left one.
+    // The step panel Picture1 (13) takes the focus between Close (11) and the arrows.
     const QStringList expected = {
         QStringLiteral("optSeed(0)"),     QStringLiteral("cmdGenerate"),      QStringLiteral("cmdClose"),
-        QStringLiteral("cmdPrevStep"),    QStringLiteral("chkSymbolChars"),   QStringLiteral("chkNonPrintChars"),
-        QStringLiteral("cmdHelp"),        QStringLiteral("cmdAbout"),         QStringLiteral("cmdSave"),
-        QStringLiteral("txtPassLen"),
+        QStringLiteral("Picture1"),       QStringLiteral("cmdPrevStep"),      QStringLiteral("chkSymbolChars"),
+        QStringLiteral("chkNonPrintChars"), QStringLiteral("cmdHelp"),        QStringLiteral("cmdAbout"),
+        QStringLiteral("cmdSave"),        QStringLiteral("txtPassLen"),
     };
     QStringList visited;
     for (qsizetype i = 0; i < expected.size(); ++i) {
@@ -28,6 +30,27 @@ TEST_F(KeyboardTest, TabFollowsTabIndexSkippingDisabledHiddenAndUnselectedContro
         visited << focusName();
     }
     EXPECT_EQ(visited, expected);
+}
+
+// The panel is no step of its own: focusing it, by Tab or by a click,
+// leaves the current step and its tip as they were.
+TEST_F(KeyboardTest, TheStepPanelTakesTheFocusWithoutChangingTheStep)
+{
+    w().cmdClose->setFocus();
+    ASSERT_TRUE(waitFor([&] { return focusName() == QStringLiteral("cmdClose"); }));
+    const QString tip = w().lblTips->text();
+    press(Qt::Key_Tab);
+    EXPECT_EQ(focusName(), QStringLiteral("Picture1"));
+    EXPECT_EQ(form.currentStep(), 5);
+    EXPECT_EQ(w().lblStepCount->text(), QStringLiteral("5"));
+    EXPECT_EQ(w().lblTips->text(), tip);
+
+    w().txtPassLen->setFocus();
+    ASSERT_TRUE(waitFor([&] { return form.currentStep() == 1; }));
+    QTest::mouseClick(w().Picture1, Qt::LeftButton, {}, QPoint(w().Picture1->width() / 2, 4));
+    EXPECT_TRUE(waitFor([&] { return focusName() == QStringLiteral("Picture1"); })) << focusName().toStdString();
+    EXPECT_EQ(form.currentStep(), 1);
+    EXPECT_EQ(w().lblStepCount->text(), QStringLiteral("1"));
 }
 
 TEST_F(KeyboardTest, ShiftTabGoesBackwards)

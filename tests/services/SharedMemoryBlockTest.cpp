@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 using services::ReadSharedMemoryBlock;
 using services::RemoveSharedMemoryBlock;
@@ -145,18 +146,20 @@ TEST_P(SharedMemoryBlockMode, IsCreatedPrivateWhateverTheUmask)
 
 INSTANTIATE_TEST_SUITE_P(Umasks, SharedMemoryBlockMode, ::testing::Values(0000, 0022, 0077, 0277));
 
-// Somebody else's block, or one that others can read, could hand the
-// password to them: nothing is written there.
-TEST_F(SharedMemoryBlockTest, ABlockOthersMayAccessIsRefusedAndLeftAlone)
+// A companion of the same user may create the block first with its usual
+// umask: the hand-off goes ahead, into a block that only its owner can open.
+TEST_F(SharedMemoryBlockTest, AnOwnBlockOthersMayReadIsMadePrivateBeforeTheWrite)
 {
-    precreate(0644, QByteArray("\x04\x00\x00\x00trap", 8));
-    SharedMemoryBlock block;
-    QString name = m_name;
-    EXPECT_EQ(errorNumberOf([&] { block.OpenBlock(name); }), 70);
-    QString text = QStringLiteral("secret");
-    EXPECT_EQ(errorNumberOf([&] { block.WriteText(text); }), 91);
-    EXPECT_EQ(rawContent(), QByteArray("\x04\x00\x00\x00trap", 8));
-    EXPECT_EQ(errorNumberOf([&] { ReadSharedMemoryBlock(m_name); }), 70);
+    for (const mode_t mode : {mode_t(0644), mode_t(0666), mode_t(0640), mode_t(0400)}) {
+        precreate(mode, QByteArray("\x04\x00\x00\x00trap", 8));
+        write(QStringLiteral("secret"));
+        struct stat status {};
+        ASSERT_EQ(::fstat(m_precreated, &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0600u) << std::oct << mode;
+        EXPECT_EQ(ReadSharedMemoryBlock(m_name), QStringLiteral("secret")) << std::oct << mode;
+        RemoveSharedMemoryBlock(m_name);
+        ::close(std::exchange(m_precreated, -1));
+    }
 }
 
 TEST_F(SharedMemoryBlockTest, ABlockOfAnotherUserIsRefused)
@@ -168,7 +171,12 @@ TEST_F(SharedMemoryBlockTest, ABlockOfAnotherUserIsRefused)
     SharedMemoryBlock block;
     QString name = m_name;
     EXPECT_EQ(errorNumberOf([&] { block.OpenBlock(name); }), 70);
+    EXPECT_EQ(errorNumberOf([&] { ReadSharedMemoryBlock(m_name); }), 70);
     EXPECT_EQ(rawContent(), QByteArray());
+    // Its mode is its owner's business.
+    struct stat status {};
+    ASSERT_EQ(::fstat(m_precreated, &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0600u);
 }
 
 TEST_F(SharedMemoryBlockTest, ACountPastTheEndIsError321)
@@ -223,6 +231,19 @@ INSTANTIATE_TEST_SUITE_P(Names, SharedMemoryBlockBadName,
                                            BadName{"too long", QString(300, u'x')},
                                            BadName{"too long in UTF-8", QString(128, u'é')},
                                            BadName{"dot", QStringLiteral(".")},
-                                           BadName{"dot dot", QStringLiteral("..")}));
+                                           BadName{"dot dot", QStringLiteral("..")},
+                                           BadName{"line feed", QStringLiteral("a\nb")},
+                                           BadName{"tab", QStringLiteral("a\tb")},
+                                           BadName{"escape", QStringLiteral("\x1b[2J")},
+                                           BadName{"delete", QStringLiteral("a\x7f")},
+                                           BadName{"C1 control", QStringLiteral("a") + QChar(0x85)}));
+
+// The name also names the calling program in the tips, so blanks are fine.
+TEST_F(SharedMemoryBlockTest, ANameWithBlanksIsUsable)
+{
+    m_name = QStringLiteral("vexlo test %1 with blanks ").arg(::getpid());
+    write(QStringLiteral("spaced"));
+    EXPECT_EQ(ReadSharedMemoryBlock(m_name), QStringLiteral("spaced"));
+}
 
 } // namespace

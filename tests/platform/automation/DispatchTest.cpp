@@ -1,9 +1,12 @@
 #include "support/ErrorNumber.h"
 #include "automation/AutomationError.h"
 #include "automation/Dispatch.h"
+#include "automation/PropertyBag.h"
 #include "automation/StdFont.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace automation;
 
@@ -110,5 +113,48 @@ TEST(DispatchTypeName, EveryObjectAnswersItsTypeName)
     EXPECT_EQ(greeter.typeName(), QStringLiteral("Greeter"));
     EXPECT_EQ(StdFont().typeName(), QStringLiteral("StdFont"));
 }
+
+} // namespace
+
+namespace {
+
+struct ColorCase {
+    const char* label;
+    Variant value;
+    std::optional<std::uint32_t> color; // nothing: overflow
+};
+
+void PrintTo(const ColorCase& c, std::ostream* out) { *out << c.label; }
+
+class ColorConversion : public ::testing::TestWithParam<ColorCase> {};
+
+// Colours are Longs; only the unsigned form of a system colour is taken
+// from a number beyond the Long range.
+TEST_P(ColorConversion, TakesLongsAndSystemColoursOnly)
+{
+    const ColorCase& c = GetParam();
+    PropertyBag bag;
+    bag.writeProperty(QStringLiteral("ForeColor"), c.value);
+    const Variant stored = PropertyBag::fromBytes(bag.toBytes()).readProperty(QStringLiteral("ForeColor"));
+    if (c.color) {
+        EXPECT_EQ(variantToColor(stored), *c.color);
+    } else {
+        EXPECT_EQ(errorNumberOf([&] { variantToColor(stored); }), ErrorNumber::Overflow);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ColorConversion,
+    ::testing::Values(ColorCase{"Long red", Variant(std::int32_t(0xFF)), 0xFFu},
+                      ColorCase{"Long system colour", Variant(std::int32_t(-2147483633)), 0x8000000Fu},
+                      ColorCase{"Long -1", Variant(std::int32_t(-1)), 0xFFFFFFFFu},
+                      ColorCase{"Double system colour", Variant(2147483663.0), 0x8000000Fu},
+                      ColorCase{"Text system colour", Variant(QStringLiteral("2147483666")), 0x80000012u},
+                      ColorCase{"Double 0xFFFFFFFF", Variant(4294967295.0), std::nullopt},
+                      ColorCase{"Double 0xC0000000", Variant(3221225472.0), std::nullopt},
+                      ColorCase{"Double past 32 bits", Variant(4294967296.0), std::nullopt},
+                      ColorCase{"Single 0xFFFFFFFF", Variant(4294967295.0f), std::nullopt},
+                      ColorCase{"Text 0xFFFFFFFF", Variant(QStringLiteral("4294967295")), std::nullopt},
+                      ColorCase{"Double below Long", Variant(-2147483649.0), std::nullopt}));
 
 } // namespace

@@ -118,3 +118,54 @@ TEST(PropertyBagBytes, ObjectsThatCannotPersistAreRefused)
 }
 
 } // namespace
+
+namespace {
+
+// The byte form of a bag of Integer entries with the given keys, written by
+// hand so that duplicates can be made.
+QByteArray bagBytes(const QStringList& keys)
+{
+    QByteArray bytes("VXPB\x01", 5);
+    const auto put16 = [&bytes](quint16 v) { bytes.append(char(v & 0xFF)).append(char(v >> 8)); };
+    const auto put32 = [&](quint32 v) { put16(quint16(v & 0xFFFF)); put16(quint16(v >> 16)); };
+    put32(quint32(keys.size()));
+    for (const QString& key : keys) {
+        put16(quint16(key.size()));
+        for (const QChar c : key)
+            put16(c.unicode());
+        bytes.append(char(automation::VarType::Integer));
+        put16(7);
+    }
+    return bytes;
+}
+
+TEST(PropertyBagBytes, ThirtyTwoThousandKeysLoadAndADuplicateAmongThemIsRefused)
+{
+    QStringList keys;
+    for (int i = 0; i < 32000; ++i)
+        keys << QStringLiteral("Key%1").arg(i);
+    const PropertyBag bag = PropertyBag::fromBytes(bagBytes(keys));
+    EXPECT_EQ(bag.names().size(), 32000);
+    EXPECT_EQ(bag.readProperty(QStringLiteral("key31999")).toInteger(), 7);
+
+    keys << QStringLiteral("KEY0"); // the same key in other case, at the very end
+    EXPECT_EQ(errorNumberOf([&] { PropertyBag::fromBytes(bagBytes(keys)); }), ErrorNumber::InvalidFileFormat);
+}
+
+// Duplicates are the keys that a look-up cannot tell apart, no more.
+TEST(PropertyBagBytes, DuplicatesAreKeysEqualWithoutRegardToCase)
+{
+    const QString deseretCapital = QString::fromUcs4(U"\U00010400x");
+    const QString deseretSmall = QString::fromUcs4(U"\U00010428X");
+    EXPECT_EQ(errorNumberOf([&] { PropertyBag::fromBytes(bagBytes({deseretCapital, deseretSmall})); }),
+              ErrorNumber::InvalidFileFormat);
+    EXPECT_EQ(errorNumberOf([&] { PropertyBag::fromBytes(bagBytes({QStringLiteral("\u00c9t\u00e9"), QStringLiteral("\u00e9T\u00c9")})); }),
+              ErrorNumber::InvalidFileFormat);
+
+    const PropertyBag distinct = PropertyBag::fromBytes(
+        bagBytes({QString::fromUtf8("Stra\u00dfe"), QStringLiteral("STRASSE"), QStringLiteral("a"), QStringLiteral("a ")}));
+    EXPECT_EQ(distinct.names().size(), 4);
+    EXPECT_TRUE(PropertyBag::fromBytes(bagBytes({deseretCapital})).contains(deseretSmall));
+}
+
+} // namespace
