@@ -116,6 +116,8 @@ private:
     void cmdGenerate_Click();
     void cmdCopy_Click();
     void cmdSave_Click();
+    // In frmMainAbout.cpp.
+    void cmdAbout_Click();
 
     // Moves the keyboard focus; a hidden window has no focus to move.
     void moveFocus(QWidget* control);
