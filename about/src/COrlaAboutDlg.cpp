@@ -1,4 +1,5 @@
 #include "quorrel/COrlaAboutDlg.h"
+#include "quorrel/TypeLibrary.h"
 
 #include "frmAbout.h"
 #include "frmAboutWindow.h"

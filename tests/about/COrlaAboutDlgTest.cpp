@@ -11,6 +11,7 @@
 
 #include "ScriptedDialogs.h"
 #include "automation/StdPicture.h"
+#include "ui/Twips.h"
 
 #include <QApplication>
 #include <QMouseEvent>

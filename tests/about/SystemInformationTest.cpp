@@ -38,6 +38,15 @@ protected:
         return QFile::exists(path);
     }
 
+    static void writeProgram(const QString& path, const QString& script)
+    {
+        QFile program(path);
+        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+        program.write(script.toUtf8());
+        program.close();
+        program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
     QTemporaryDir directory;
     std::unique_ptr<RegistryHive> hive;
     ScriptedDialogs dialogs;
@@ -127,10 +136,13 @@ TEST_F(SystemInformationTest, WithoutItsKeysTheUserIsToldItIsUnavailable)
 
 TEST_F(SystemInformationTest, ThePathValueRunsAsACommandLine)
 {
+    // A program and an argument: the command line is split into words.
     const QString marker = directory.filePath(QStringLiteral("started"));
+    const QString program = directory.filePath(QStringLiteral("sysinfo-tool"));
+    writeProgram(program, QStringLiteral("#!/bin/sh\necho ran > \"$1\"\n"));
     useHive(kHeader + QStringLiteral("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\n"
-                                     "\"PATH\"=\"/bin/sh -c 'echo ran > %1'\"\n")
-                          .arg(marker));
+                                     "\"PATH\"=\"%1 %2\"\n")
+                          .arg(program, marker));
     StartSysInfo(nullptr);
     EXPECT_TRUE(waitForFile(marker));
     EXPECT_TRUE(dialogs.messageBoxes().empty());
@@ -140,11 +152,7 @@ TEST_F(SystemInformationTest, TheToolsFolderProgramRunsWhenThereIsNoPath)
 {
     const QString marker = directory.filePath(QStringLiteral("started"));
     const QString folder = directory.filePath(QStringLiteral("tools"));
-    QFile program(folder + QStringLiteral("\\MSINFO32.EXE"));
-    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-    program.write(QStringLiteral("#!/bin/sh\necho ran > '%1'\n").arg(marker).toUtf8());
-    program.close();
-    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeProgram(folder + QStringLiteral("\\MSINFO32.EXE"), QStringLiteral("#!/bin/sh\necho ran > '%1'\n").arg(marker));
     useHive(kHeader + QStringLiteral("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location]\n"
                                      "\"MSINFO\"=\"%1\"\n")
                           .arg(folder));
