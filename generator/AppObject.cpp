@@ -20,7 +20,7 @@ AppObject::AppObject()
       m_Major(VEXLO_VERSION_MAJOR),
       m_Minor(VEXLO_VERSION_MINOR),
       m_Revision(VEXLO_VERSION_PATCH),
-      m_LegalCopyright(QStringLiteral("Copyright \u00A9 2026 the Vexlo developers. Free to use, not to resell."))
+      m_LegalCopyright(QStringLiteral("Copyright \u00A9 2026 the Vexlo developers"))
 {
 }
 
