@@ -286,6 +286,7 @@ void frmMain::connectEvents()
     onClick(w.cmdSave, &frmMain::cmdSave_Click);
     onClick(w.cmdClose, &frmMain::cmdClose_Click);
     onClick(w.cmdHelp, &frmMain::cmdHelp_Click);
+    onClick(w.cmdAbout, &frmMain::cmdAbout_Click);
     onClick(w.cmdNextStep, &frmMain::cmdNextStep_Click);
     onClick(w.cmdPrevStep, &frmMain::cmdPrevStep_Click);
     for (int index = 0; index < 2; ++index) {

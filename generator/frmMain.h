@@ -109,6 +109,8 @@ private:
     void cmdCopy_Click();
     void cmdSave_Click();
     void cmdHelp_Click();
+    // In frmMainAbout.cpp.
+    void cmdAbout_Click();
 
     // Moves the keyboard focus; a hidden window has no focus to move.
     void moveFocus(QWidget* control);
