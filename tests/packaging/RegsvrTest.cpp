@@ -16,13 +16,13 @@ namespace {
 const QString kShapedLabelServer = QStringLiteral(R"(CLSID\{58AE1F7C-29A3-11D4-B0AB-006208C10000}\InprocServer32)");
 const QString kSystemInformationKey = QStringLiteral(R"(SOFTWARE\Microsoft\Shared Tools\MSINFO)");
 
-struct Run {
+struct ToolRun {
     int exitCode;
     QString output;
     QString errors;
 };
 
-Run regsvr(const QStringList& arguments)
+ToolRun regsvr(const QStringList& arguments)
 {
     QProcess process;
     process.start(QStringLiteral(VEXLO_REGSVR), arguments);
@@ -34,7 +34,7 @@ Run regsvr(const QStringList& arguments)
 class RegsvrTest : public ::testing::Test {
 protected:
     QString hiveOption() const { return QStringLiteral("/hive:") + hivePath; }
-    QString saved(HKEY root, const QString& key, const QString& name = {}) const
+    QString saved(sysapi::HKEY root, const QString& key, const QString& name = {}) const
     {
         return RegistryHive(hivePath).stringValue(root, key, name);
     }
@@ -47,12 +47,12 @@ protected:
 
 TEST_F(RegsvrTest, RegistersAndUnregistersALibrary)
 {
-    const Run registered = regsvr({hiveOption(), QStringLiteral(TARVO_LIBRARY_FILE)});
+    const ToolRun registered = regsvr({hiveOption(), QStringLiteral(TARVO_LIBRARY_FILE)});
     ASSERT_EQ(registered.exitCode, 0) << registered.errors.toStdString();
     EXPECT_TRUE(registered.output.contains(QStringLiteral("DllRegisterServer")));
     EXPECT_EQ(saved(HKEY_CLASSES_ROOT, kShapedLabelServer), QStringLiteral(TARVO_LIBRARY_FILE));
 
-    const Run unregistered = regsvr({QStringLiteral("/u"), QStringLiteral("/s"), hiveOption(), QStringLiteral(TARVO_LIBRARY_FILE)});
+    const ToolRun unregistered = regsvr({QStringLiteral("/u"), QStringLiteral("/s"), hiveOption(), QStringLiteral(TARVO_LIBRARY_FILE)});
     ASSERT_EQ(unregistered.exitCode, 0) << unregistered.errors.toStdString();
     EXPECT_TRUE(unregistered.output.isEmpty()) << "silent";
     EXPECT_TRUE(saved(HKEY_CLASSES_ROOT, kShapedLabelServer).isNull());
@@ -86,7 +86,7 @@ TEST_F(RegsvrTest, FailuresAreNumberedErrorsWithTheirOwnExitStatus)
         QStringList arguments = c.arguments;
         if (!arguments.join(u' ').contains(QStringLiteral("/hive:")))
             arguments.prepend(hiveOption());
-        const Run run = regsvr(arguments);
+        const ToolRun run = regsvr(arguments);
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_TRUE(run.errors.startsWith(QStringLiteral("vexlo-regsvr: ") + QLatin1String(c.error)))
             << run.errors.toStdString();
