@@ -86,6 +86,8 @@ int Main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Vexlo"));
     QApplication::setApplicationVersion(QStringLiteral(VEXLO_VERSION));
     QApplication::setWindowIcon(programIcon());
+    // Desktop shells match the window to the installed desktop entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vexlo.Vexlo"));
     // The process lives while the window is loaded or a client holds the
     // automation object; the Close button ends it at once.
     QApplication::setQuitOnLastWindowClosed(false);

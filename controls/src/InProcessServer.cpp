@@ -7,12 +7,11 @@
 #include "tarvo/XGlowLabel.h"
 #include "tarvo/XShpLabel.h"
 
+#include "automation/ServerRegistration.h"
+#include "system/LibraryResources.h"
 #include "system/RegistryHive.h"
 
-#include <QFileInfo>
 #include <QPointer>
-
-#include <dlfcn.h>
 
 namespace {
 
@@ -66,38 +65,27 @@ struct Registrar {
 };
 const Registrar registrar;
 
-// The file this code was loaded from.
-QString libraryPath()
+// Recorded at registration: the classes, the type library and the default
+// and event interfaces, served from the file this code was loaded from.
+automation::InProcessServerDescription serverDescription()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&DllRegisterServer), &info) == 0 || !info.dli_fname)
-        return {};
-    return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absoluteFilePath();
-}
-
-QString classKey(const ServedClass& served) { return QStringLiteral("CLSID\\") + automation::classIdText(served.classId); }
-
-void registerClass(sysapi::RegistryHive& hive, const ServedClass& served, const QString& library)
-{
-    using sysapi::HKEY_CLASSES_ROOT;
-    const QString key = classKey(served);
-    const QString progId = QString::fromLatin1(served.progId);
-    const QString libraryId = automation::classIdText(tarvo::kLibraryId);
-    const QString version = QStringLiteral("%1.%2").arg(tarvo::kLibraryMajorVersion).arg(tarvo::kLibraryMinorVersion);
-    hive.setStringValue(HKEY_CLASSES_ROOT, key + QStringLiteral("\\InprocServer32"), {}, library);
-    hive.setStringValue(HKEY_CLASSES_ROOT, key + QStringLiteral("\\InprocServer32"), QStringLiteral("ThreadingModel"),
-                        QStringLiteral("Apartment"));
-    hive.setStringValue(HKEY_CLASSES_ROOT, key + QStringLiteral("\\ProgID"), {}, progId);
-    hive.setStringValue(HKEY_CLASSES_ROOT, key + QStringLiteral("\\Control"), {}, {});
-    hive.setStringValue(HKEY_CLASSES_ROOT, key + QStringLiteral("\\MiscStatus"), {}, QStringLiteral("0"));
-    hive.setStringValue(HKEY_CLASSES_ROOT, key + QStringLiteral("\\MiscStatus\\1"), {},
-                        QString::number(kControlMiscStatus));
-    hive.setStringValue(HKEY_CLASSES_ROOT, key + QStringLiteral("\\ToolboxBitmap32"), {},
-                        QStringLiteral("%1, %2").arg(library).arg(served.toolboxBitmap));
-    hive.setStringValue(HKEY_CLASSES_ROOT, key + QStringLiteral("\\TypeLib"), {}, libraryId);
-    hive.setStringValue(HKEY_CLASSES_ROOT, key + QStringLiteral("\\Version"), {}, version);
-    hive.setStringValue(HKEY_CLASSES_ROOT, progId + QStringLiteral("\\CLSID"), {},
-                        automation::classIdText(served.classId));
+    automation::InProcessServerDescription server;
+    server.libraryPath = sysapi::libraryFileOf(reinterpret_cast<const void*>(&DllRegisterServer));
+    server.libraryId = tarvo::kLibraryId;
+    server.libraryName = QString::fromLatin1(tarvo::kLibraryName);
+    server.majorVersion = tarvo::kLibraryMajorVersion;
+    server.minorVersion = tarvo::kLibraryMinorVersion;
+    for (const ServedClass& served : servedClasses()) {
+        const QString progId = QString::fromLatin1(served.progId);
+        server.classes.push_back({served.classId, progId, progId, true, kControlMiscStatus, served.toolboxBitmap});
+    }
+    server.interfaces = {
+        {tarvo::kXShpLabelInterfaceId, QStringLiteral("_XShpLabel"), false},
+        {tarvo::kXShpLabelEventsId, QStringLiteral("__XShpLabel"), true},
+        {tarvo::kXGlowLabelInterfaceId, QStringLiteral("_XGlowLabel"), false},
+        {tarvo::kXGlowLabelEventsId, QStringLiteral("__XGlowLabel"), true},
+    };
+    return server;
 }
 
 } // namespace
@@ -106,22 +94,18 @@ extern "C" {
 
 std::int32_t DllRegisterServer()
 {
-    const QString library = libraryPath();
-    if (library.isEmpty())
+    const automation::InProcessServerDescription server = serverDescription();
+    if (server.libraryPath.isEmpty())
         return kRegistrationError;
     sysapi::RegistryHive& hive = sysapi::RegistryHive::current();
-    for (const ServedClass& served : servedClasses())
-        registerClass(hive, served, library);
+    automation::registerInProcessServer(hive, server);
     return hive.save() ? kOk : kRegistrationError;
 }
 
 std::int32_t DllUnregisterServer()
 {
     sysapi::RegistryHive& hive = sysapi::RegistryHive::current();
-    for (const ServedClass& served : servedClasses()) {
-        hive.deleteKeyTree(sysapi::HKEY_CLASSES_ROOT, classKey(served));
-        hive.deleteKeyTree(sysapi::HKEY_CLASSES_ROOT, QString::fromLatin1(served.progId));
-    }
+    automation::unregisterInProcessServer(hive, serverDescription());
     return hive.save() ? kOk : kRegistrationError;
 }
 

@@ -1,16 +1,27 @@
 #include "system/RegistryHive.h"
 
 #include "system/CodePage.h"
+#include "system/LibraryResources.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 
 #include <cstring>
 #include <optional>
 
+// The build tree's hive, the folder this library is built into, and the
+// machine hive of the installation the build was configured for.
 #ifndef VEXLO_REGISTRY_HIVE
 #define VEXLO_REGISTRY_HIVE ""
+#endif
+#ifndef VEXLO_BUILD_LIBRARY_DIR
+#define VEXLO_BUILD_LIBRARY_DIR ""
+#endif
+#ifndef VEXLO_INSTALLED_REGISTRY_HIVE
+#define VEXLO_INSTALLED_REGISTRY_HIVE ""
 #endif
 
 namespace sysapi {
@@ -239,7 +250,23 @@ namespace {
 RegistryHive* g_currentHive = nullptr;
 }
 
-QString RegistryHive::builtInPath() { return QStringLiteral(VEXLO_REGISTRY_HIVE); }
+namespace {
+// The same file serves the build tree and the installation; which one this
+// copy is follows from where it was loaded from.
+bool loadedFromBuildTree()
+{
+    const QString buildFolder = QFileInfo(QStringLiteral(VEXLO_BUILD_LIBRARY_DIR)).canonicalFilePath();
+    const QString loadedFrom = QFileInfo(libraryFileOf(reinterpret_cast<const void*>(&loadedFromBuildTree))).canonicalPath();
+    return !buildFolder.isEmpty() && loadedFrom == buildFolder;
+}
+} // namespace
+
+QString RegistryHive::builtInPath()
+{
+    static const QString path = loadedFromBuildTree() ? QStringLiteral(VEXLO_REGISTRY_HIVE)
+                                                      : QStringLiteral(VEXLO_INSTALLED_REGISTRY_HIVE);
+    return path;
+}
 
 RegistryHive& RegistryHive::current()
 {
@@ -270,6 +297,8 @@ bool RegistryHive::save() const
 {
     if (d->filePath.isEmpty())
         return false;
+    // The machine hive's folder may not exist before the first registration.
+    QDir().mkpath(QFileInfo(d->filePath).absolutePath());
     QSaveFile file(d->filePath);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -472,6 +501,56 @@ bool RegistryHive::deleteKeyTree(HKEY root, const QString& keyPath)
         }
     }
     return removed;
+}
+
+void RegistryHive::createKey(HKEY root, const QString& keyPath) { d->keyAt(root, keyPath); }
+
+bool RegistryHive::deleteValue(HKEY root, const QString& keyPath, const QString& valueName)
+{
+    const auto rootText = rootName(root);
+    if (!rootText)
+        return false;
+    const auto key = d->keys.find(joinPath(*rootText, keyPath).toLower());
+    return key != d->keys.end() && key->second.values.erase(valueName.toLower()) > 0;
+}
+
+bool RegistryHive::deleteKeyIfEmpty(HKEY root, const QString& keyPath)
+{
+    const auto rootText = rootName(root);
+    if (!rootText)
+        return false;
+    const QString lower = joinPath(*rootText, keyPath).toLower();
+    const auto key = d->keys.find(lower);
+    if (key == d->keys.end() || !key->second.values.empty())
+        return false;
+    const QString prefix = lower + u'\\';
+    const auto below = d->keys.lower_bound(prefix);
+    if (below != d->keys.end() && below->first.startsWith(prefix))
+        return false;
+    d->keys.erase(key);
+    return true;
+}
+
+QStringList RegistryHive::keyPaths() const
+{
+    QStringList paths;
+    for (const auto& [lower, key] : d->keys)
+        paths << key.path;
+    return paths;
+}
+
+QStringList RegistryHive::valueNames(HKEY root, const QString& keyPath) const
+{
+    QStringList names;
+    const auto rootText = rootName(root);
+    if (!rootText)
+        return names;
+    const auto key = d->keys.find(joinPath(*rootText, keyPath).toLower());
+    if (key == d->keys.end())
+        return names;
+    for (const auto& [lowerName, value] : key->second.values)
+        names << value.name;
+    return names;
 }
 
 QString RegistryHive::stringValue(HKEY root, const QString& keyPath, const QString& valueName) const

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <map>
@@ -58,11 +59,15 @@ public:
     RegistryHive(const RegistryHive&) = delete;
     RegistryHive& operator=(const RegistryHive&) = delete;
 
-    // The hive every program of the system uses, at the path fixed when the
-    // system was built, unless a test has put its own in place.
+    // The hive every program of the system uses, unless a test has put its
+    // own in place: builtInPath().
     static RegistryHive& current();
     // Makes `hive` the current one (nullptr restores the built-in one).
     static void setCurrent(RegistryHive* hive);
+    // Both paths are fixed at build time. A platform library loaded from its
+    // build folder uses the build tree's hive (VEXLO_REGISTRY_HIVE); an
+    // installed one uses the machine hive of the installation,
+    // <localstatedir>/lib/vexlo/registry.reg.
     static QString builtInPath();
 
     QString filePath() const;
@@ -82,8 +87,18 @@ public:
     // Writing, for the self-registration of the libraries.
     void setStringValue(HKEY root, const QString& keyPath, const QString& valueName, const QString& value);
     void setDwordValue(HKEY root, const QString& keyPath, const QString& valueName, DWORD value);
+    // Makes a key that holds no value (and its place in the tree) exist.
+    void createKey(HKEY root, const QString& keyPath);
     // Removes a key with everything below it; false when it does not exist.
     bool deleteKeyTree(HKEY root, const QString& keyPath);
+    // Removes one value; false when it was not there.
+    bool deleteValue(HKEY root, const QString& keyPath, const QString& valueName);
+    // Removes a key that holds no value and has no subkey; false otherwise.
+    bool deleteKeyIfEmpty(HKEY root, const QString& keyPath);
+    // Every key, by its full path with the root's long name, in sorted order;
+    // and the names of a key's values ("" is the default value).
+    QStringList keyPaths() const;
+    QStringList valueNames(HKEY root, const QString& keyPath) const;
     // A value as text, or a null string when absent (for code of our own).
     QString stringValue(HKEY root, const QString& keyPath, const QString& valueName) const;
 

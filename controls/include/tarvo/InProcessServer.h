@@ -8,10 +8,12 @@
 // plain C symbols so that a host can find them in the loaded library.
 extern "C" {
 
-// Writes the classes of the library into the current registry hive (class
-// id, ProgID, library path) and saves the hive. 0 on success.
+// Writes the classes, the type library and the interfaces of the library into
+// the current registry hive (see automation/ServerRegistration.h) and saves
+// the hive. Registering again changes nothing. 0 on success.
 std::int32_t DllRegisterServer();
-// Removes what DllRegisterServer wrote and saves the hive. 0 on success.
+// Removes exactly what DllRegisterServer writes and saves the hive; again,
+// nothing. 0 on success.
 std::int32_t DllUnregisterServer();
 // The factory of a class of the library, by the class id's registry form;
 // see automation/ClassRegistry.h for the contract.
