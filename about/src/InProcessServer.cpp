@@ -8,6 +8,8 @@
 #include "quorrel/TypeLibrary.h"
 
 #include "automation/InProcessServerSupport.h"
+#include "automation/ServerRegistration.h"
+#include "system/LibraryResources.h"
 #include "system/RegistryHive.h"
 
 namespace {
@@ -32,7 +34,24 @@ struct Registrar {
 };
 const Registrar registrar;
 
-TypeLibraryIdentity typeLibrary() { return {quorrel::kLibraryId, QString::fromLatin1(quorrel::kLibraryVersionText)}; }
+// Recorded at registration: the two classes, the type library and their
+// default interfaces, served from the file this code was loaded from.
+automation::InProcessServerDescription serverDescription()
+{
+    automation::InProcessServerDescription server;
+    server.libraryPath = sysapi::libraryFileOf(reinterpret_cast<const void*>(&DllRegisterServer));
+    server.libraryId = quorrel::kLibraryId;
+    server.libraryName = QString::fromLatin1(quorrel::kLibraryName);
+    server.majorVersion = quorrel::kLibraryMajorVersion;
+    server.minorVersion = quorrel::kLibraryMinorVersion;
+    for (const ServedClass& served : servedClasses())
+        server.classes.push_back({served.classId, served.progId, served.progId});
+    server.interfaces = {
+        {quorrel::kCOrlaAboutDlgInterfaceId, QStringLiteral("_COrlaAboutDlg"), false},
+        {quorrel::kGMiscInterfaceId, QStringLiteral("_GMisc"), false},
+    };
+    return server;
+}
 
 } // namespace
 
@@ -40,20 +59,18 @@ extern "C" {
 
 std::int32_t DllRegisterServer()
 {
-    const QString library = libraryFileOf(reinterpret_cast<const void*>(&DllRegisterServer));
-    if (library.isEmpty())
+    const automation::InProcessServerDescription server = serverDescription();
+    if (server.libraryPath.isEmpty())
         return kRegistrationError;
     sysapi::RegistryHive& hive = sysapi::RegistryHive::current();
-    for (const ServedClass& served : servedClasses())
-        writeClassEntries(hive, served, library, typeLibrary());
+    automation::registerInProcessServer(hive, server);
     return hive.save() ? kOk : kRegistrationError;
 }
 
 std::int32_t DllUnregisterServer()
 {
     sysapi::RegistryHive& hive = sysapi::RegistryHive::current();
-    for (const ServedClass& served : servedClasses())
-        removeClassEntries(hive, served);
+    automation::unregisterInProcessServer(hive, serverDescription());
     return hive.save() ? kOk : kRegistrationError;
 }
 

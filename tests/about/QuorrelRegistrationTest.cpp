@@ -42,8 +42,9 @@ protected:
     int runRegisterTool(const QStringList& options)
     {
         QProcess tool;
-        tool.start(QStringLiteral(QUORREL_REGISTER_TOOL),
-                   options + QStringList{QStringLiteral("--hive"), hivePath, QStringLiteral(QUORREL_LIBRARY_FILE)});
+        tool.start(QStringLiteral(VEXLO_REGSVR),
+                   options + QStringList{QStringLiteral("/s"), QStringLiteral("/hive:") + hivePath,
+                                         QStringLiteral(QUORREL_LIBRARY_FILE)});
         if (!tool.waitForFinished(30000))
             return -1;
         return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
@@ -78,7 +79,7 @@ TEST_F(QuorrelRegistrationTest, RegistrationWritesAndRemovesBothClasses)
         EXPECT_EQ(hive.stringValue(HKEY_CLASSES_ROOT, row.key, row.valueName), row.expected);
     }
 
-    ASSERT_EQ(runRegisterTool({QStringLiteral("--unregister")}), 0);
+    ASSERT_EQ(runRegisterTool({QStringLiteral("/u")}), 0);
     ASSERT_TRUE(hive.load());
     for (const Row& row : rows)
         EXPECT_TRUE(hive.stringValue(HKEY_CLASSES_ROOT, row.key, row.valueName).isNull()) << row.key.toStdString();

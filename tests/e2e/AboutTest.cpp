@@ -108,11 +108,11 @@ protected:
 
     static bool registerQuorrel(bool on)
     {
-        QStringList arguments{QStringLiteral("--hive"), QStringLiteral(VEXLO_REGISTRY_HIVE),
+        QStringList arguments{QStringLiteral("/s"), QStringLiteral("/hive:" VEXLO_REGISTRY_HIVE),
                               QStringLiteral(QUORREL_LIBRARY_FILE)};
         if (!on)
-            arguments.prepend(QStringLiteral("--unregister"));
-        return run(QStringLiteral(QUORREL_REGISTER_TOOL), arguments);
+            arguments.prepend(QStringLiteral("/u"));
+        return run(QStringLiteral(VEXLO_REGSVR), arguments);
     }
 
 private:

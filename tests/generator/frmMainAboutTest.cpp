@@ -31,8 +31,8 @@ protected:
     void registerQuorrel()
     {
         QProcess tool;
-        tool.start(QStringLiteral(QUORREL_REGISTER_TOOL),
-                   {QStringLiteral("--hive"), hive->filePath(), QStringLiteral(QUORREL_LIBRARY_FILE)});
+        tool.start(QStringLiteral(VEXLO_REGSVR),
+                   {QStringLiteral("/s"), QStringLiteral("/hive:") + hive->filePath(), QStringLiteral(QUORREL_LIBRARY_FILE)});
         ASSERT_TRUE(tool.waitForFinished(30000));
         ASSERT_EQ(tool.exitCode(), 0);
         ASSERT_TRUE(hive->load());
