@@ -86,6 +86,13 @@ public:
     {
         m_timer->stop();
     }
+    // Frees on its own thread what start made there.
+    void finish()
+    {
+        qDeleteAll(children());
+        m_timer = nullptr;
+        m_bus.reset();
+    }
 
 private:
     void send()
@@ -245,7 +252,7 @@ int main(int argc, char** argv)
         QTimer::singleShot(500, &runner, [&runner] { runner.next(); });
         QApplication::exec();
         waitForReplies(client);
-        QMetaObject::invokeMethod(&client, [&client] { client.deleteLater(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&client, [&client] { client.finish(); }, Qt::BlockingQueuedConnection);
         clientThread.quit();
         clientThread.wait();
 
