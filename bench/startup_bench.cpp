@@ -1,9 +1,24 @@
 // Start-up benchmark: the time from starting a program to its window being
 // mapped and painted on the X server, and the program's peak resident
-// memory at that moment, for Vexlo and for a minimal Qt Widgets program side
-// by side on the same display, alternating, over several rounds.
+// memory at that moment, for Vexlo, for a plain Qt Widgets program showing
+// the same window (the floor for this window) and for one showing an empty
+// window, side by side on the same display, in turn, over several rounds.
+// Then the cold D-Bus activation: on a private session bus that starts the
+// built Vexlo, the time from a client's first call, with no Vexlo running,
+// to its reply.
 //
-//   bench_startup <vexlo> <minimal_window> [rounds]
+//   bench_startup <vexlo> <plain_window> <minimal_window> [rounds]
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
@@ -124,15 +139,99 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+const QString kService = QStringLiteral("Vexlo.Application");
+
+bool isRunning(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close >= 0 && close + 2 < line.size() && line.at(close + 2) != 'Z';
+}
+
+// Starts dbus-daemon with the build's configuration; its address, empty on
+// failure.
+QString startBus(QProcess& daemon, const QString& workingDirectory)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // Vexlo shows its window on the X display
+    daemon.setProcessEnvironment(environment);
+    daemon.setWorkingDirectory(workingDirectory);
+    daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=" VEXLO_BUS_CONFIG),
+                                                 QStringLiteral("--print-address"), QStringLiteral("--nofork")});
+    while (daemon.waitForStarted() && !daemon.canReadLine()) {
+        if (!daemon.waitForReadyRead(10000))
+            return {};
+    }
+    return QString::fromLocal8Bit(daemon.readLine()).trimmed();
+}
+
+// One cold activation: the first call's round trip in milliseconds (negative
+// when it failed); the started Vexlo is killed and gone from the bus after.
+double activateOnce(QDBusConnection& bus)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, QStringLiteral("/Vexlo/Application"),
+                                                       QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                       QStringLiteral("Get"));
+    call << QStringLiteral("Vexlo._Application") << QStringLiteral("ProcID");
+    QElapsedTimer clock;
+    clock.start();
+    const QDBusMessage reply = bus.call(call, QDBus::Block, 30000);
+    const double milliseconds = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        std::fprintf(stderr, "bench_startup: Vexlo did not answer: %s\n", qPrintable(reply.errorMessage()));
+        return -1;
+    }
+    const auto pid = static_cast<pid_t>(reply.arguments().value(0).value<QDBusVariant>().variant().toLongLong());
+    if (pid > 0)
+        kill(pid, SIGKILL);
+    clock.restart();
+    while (clock.elapsed() < 10000 && ((pid > 0 && isRunning(pid)) || bus.interface()->isServiceRegistered(kService)))
+        QThread::msleep(10);
+    return milliseconds;
+}
+
+// Median of the cold activations, negative when one failed.
+double coldActivation(int rounds)
+{
+    QTemporaryDir directory;
+    QProcess daemon;
+    const QString address = startBus(daemon, directory.path());
+    if (address.isEmpty()) {
+        std::fprintf(stderr, "bench_startup: dbus-daemon did not start\n");
+        return -1;
+    }
+    std::vector<double> times;
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("activation"));
+        activateOnce(bus); // warm the file cache
+        for (int round = 0; round < rounds && (times.empty() || times.back() >= 0); ++round)
+            times.push_back(activateOnce(bus));
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("activation"));
+    daemon.kill();
+    daemon.waitForFinished();
+    if (times.empty() || *std::min_element(times.begin(), times.end()) < 0)
+        return -1;
+    return median(times);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: bench_startup <vexlo> <minimal_window> [rounds]\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: bench_startup <vexlo> <plain_window> <minimal_window> [rounds]\n");
         return 2;
     }
-    const int rounds = argc > 3 ? std::atoi(argv[3]) : 11;
+    QCoreApplication app(argc, argv);
+    const char* const vexloProgram = argv[1];
+    const char* const plainProgram = argv[2];
+    const char* const minimalProgram = argv[3];
+    const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 11;
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(connection)) {
         std::fprintf(stderr, "bench_startup: needs an X display (run it under xvfb-run)\n");
@@ -150,25 +249,45 @@ int main(int argc, char** argv)
     xcb_change_window_attributes(connection, screen->root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(connection);
 
-    std::vector<double> vexloTimes, baseTimes, vexloMemory, baseMemory;
-    measure(connection, damage, argv[2], "Baseline"); // warm the file cache for both
-    measure(connection, damage, argv[1], "Vexlo 1.1");
+    struct Program {
+        const char* path;
+        std::string title;
+        std::vector<double> times;
+        std::vector<double> memory;
+    };
+    Program programs[] = {{vexloProgram, "Vexlo 1.1", {}, {}},
+                          {plainProgram, "Plain window", {}, {}},
+                          {minimalProgram, "Baseline", {}, {}}};
+    for (Program& program : programs) // warm the file cache for each
+        measure(connection, damage, program.path, program.title);
     for (int round = 0; round < rounds; ++round) {
-        const Sample vexlo = measure(connection, damage, argv[1], "Vexlo 1.1");
-        const Sample base = measure(connection, damage, argv[2], "Baseline");
-        vexloTimes.push_back(vexlo.milliseconds);
-        baseTimes.push_back(base.milliseconds);
-        vexloMemory.push_back(static_cast<double>(vexlo.peakKilobytes));
-        baseMemory.push_back(static_cast<double>(base.peakKilobytes));
+        for (Program& program : programs) {
+            const Sample sample = measure(connection, damage, program.path, program.title);
+            program.times.push_back(sample.milliseconds);
+            program.memory.push_back(static_cast<double>(sample.peakKilobytes));
+        }
     }
     xcb_disconnect(connection);
 
-    const double vexloTime = median(vexloTimes), baseTime = median(baseTimes);
-    const double vexloPeak = median(vexloMemory), basePeak = median(baseMemory);
+    const double activation = coldActivation(rounds);
+
+    const double vexloTime = median(programs[0].times), plainTime = median(programs[1].times),
+                 baseTime = median(programs[2].times);
+    const double vexloPeak = median(programs[0].memory), plainPeak = median(programs[1].memory),
+                 basePeak = median(programs[2].memory);
     std::printf("start-up to window mapped and painted (median of %d rounds)\n", rounds);
-    std::printf("  vexlo            %8.1f ms   peak resident %8.0f KiB\n", vexloTime, vexloPeak);
-    std::printf("  minimal window   %8.1f ms   peak resident %8.0f KiB\n", baseTime, basePeak);
-    std::printf("  ratio            %8.2f      %8.2f        (target <= 1.30 for both)\n", vexloTime / baseTime,
-                vexloPeak / basePeak);
+    std::printf("  vexlo                       %8.1f ms   peak resident %8.0f KiB\n", vexloTime, vexloPeak);
+    std::printf("  plain Qt, the same window   %8.1f ms   peak resident %8.0f KiB\n", plainTime, plainPeak);
+    std::printf("  minimal window (empty)      %8.1f ms   peak resident %8.0f KiB\n", baseTime, basePeak);
+    std::printf("  ratio to the same window    %8.2f      %8.2f        (target: time <= 1.15)\n",
+                vexloTime / plainTime, vexloPeak / plainPeak);
+    std::printf("  ratio to the empty window   %8.2f      %8.2f\n", vexloTime / baseTime, vexloPeak / basePeak);
+    if (activation < 0) {
+        std::printf("cold D-Bus activation: failed\n");
+        return 1;
+    }
+    std::printf("cold D-Bus activation, first call to its reply (median of %d)\n", rounds);
+    std::printf("  activation                  %8.1f ms   (start-up of vexlo above: %.1f ms)\n", activation,
+                vexloTime);
     return 0;
 }

@@ -92,7 +92,7 @@ std::vector<QString> keysWrittenBy(const std::vector<RegistryEntry>& entries)
 
 QString typeLibraryVersionText(int majorVersion, int minorVersion)
 {
-    return QStringLiteral("%1.%2").arg(majorVersion, 0, 16).arg(minorVersion, 0, 16);
+    return QStringLiteral("%1.%2").arg(majorVersion, 0, 16).arg(minorVersion, 0, 16).toUpper();
 }
 
 std::vector<RegistryEntry> registrationEntries(const InProcessServerDescription& server)

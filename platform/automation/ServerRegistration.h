@@ -89,7 +89,7 @@ void registerInProcessServer(sysapi::RegistryHive& hive, const InProcessServerDe
 // nothing.
 void unregisterInProcessServer(sysapi::RegistryHive& hive, const InProcessServerDescription& server);
 
-// The type library version as registry keys spell it: hexadecimal, "2c.0".
+// The type library version as registry keys spell it: hexadecimal, "2C.0".
 QString typeLibraryVersionText(int majorVersion, int minorVersion);
 
 } // namespace automation
