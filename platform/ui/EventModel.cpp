@@ -5,6 +5,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <exception>
 #include <utility>
 #include <vector>
 
@@ -48,7 +49,14 @@ void attempt(DeferredAction deferred)
     if (!deferred.context)
         return;
     if (atTopLevel()) {
-        deferred.action();
+        // Nothing an action lets through may reach Qt's event loop.
+        try {
+            deferred.action();
+        } catch (const std::exception& error) {
+            qWarning("An action of the top level failed: %s", error.what());
+        } catch (...) {
+            qWarning("An action of the top level failed");
+        }
         return;
     }
     const bool untracked = g_waitDepth == 0;
