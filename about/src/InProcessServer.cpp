@@ -10,7 +10,6 @@
 #include "automation/InProcessServerSupport.h"
 #include "automation/ServerRegistration.h"
 #include "system/LibraryResources.h"
-#include "system/RegistryHive.h"
 
 namespace {
 
@@ -59,19 +58,12 @@ extern "C" {
 
 std::int32_t DllRegisterServer()
 {
-    const automation::InProcessServerDescription server = serverDescription();
-    if (server.libraryPath.isEmpty())
-        return kRegistrationError;
-    sysapi::RegistryHive& hive = sysapi::RegistryHive::current();
-    automation::registerInProcessServer(hive, server);
-    return hive.save() ? kOk : kRegistrationError;
+    return automation::registerInCurrentHive(serverDescription());
 }
 
 std::int32_t DllUnregisterServer()
 {
-    sysapi::RegistryHive& hive = sysapi::RegistryHive::current();
-    automation::unregisterInProcessServer(hive, serverDescription());
-    return hive.save() ? kOk : kRegistrationError;
+    return automation::unregisterFromCurrentHive(serverDescription());
 }
 
 std::int32_t DllGetClassObject(const char* classId, automation::ObjectFactory** factory)

@@ -9,7 +9,6 @@
 
 #include "automation/ServerRegistration.h"
 #include "system/LibraryResources.h"
-#include "system/RegistryHive.h"
 
 #include <QPointer>
 
@@ -21,7 +20,6 @@ using automation::ObjectRef;
 constexpr std::int32_t kOk = 0;
 constexpr std::int32_t kFalse = 1;
 constexpr std::int32_t kPointerError = static_cast<std::int32_t>(0x80004003u); // E_POINTER
-constexpr std::int32_t kRegistrationError = static_cast<std::int32_t>(0x80040201u); // SELFREG_E_CLASS
 
 // Recompose on resize, cannot link inside, inside-out, activate when
 // visible, set client site first.
@@ -94,19 +92,12 @@ extern "C" {
 
 std::int32_t DllRegisterServer()
 {
-    const automation::InProcessServerDescription server = serverDescription();
-    if (server.libraryPath.isEmpty())
-        return kRegistrationError;
-    sysapi::RegistryHive& hive = sysapi::RegistryHive::current();
-    automation::registerInProcessServer(hive, server);
-    return hive.save() ? kOk : kRegistrationError;
+    return automation::registerInCurrentHive(serverDescription());
 }
 
 std::int32_t DllUnregisterServer()
 {
-    sysapi::RegistryHive& hive = sysapi::RegistryHive::current();
-    automation::unregisterInProcessServer(hive, serverDescription());
-    return hive.save() ? kOk : kRegistrationError;
+    return automation::unregisterFromCurrentHive(serverDescription());
 }
 
 std::int32_t DllGetClassObject(const char* classId, ObjectFactory** factory)

@@ -17,7 +17,6 @@ namespace automation::inproc {
 inline constexpr std::int32_t kOk = 0;
 inline constexpr std::int32_t kFalse = 1;                                                    // S_FALSE
 inline constexpr std::int32_t kPointerError = static_cast<std::int32_t>(0x80004003u);      // E_POINTER
-inline constexpr std::int32_t kRegistrationError = static_cast<std::int32_t>(0x80040201u); // SELFREG_E_CLASS
 
 struct ServedClass {
     QUuid classId;

@@ -90,6 +90,27 @@ std::vector<QString> keysWrittenBy(const std::vector<RegistryEntry>& entries)
 
 } // namespace
 
+namespace {
+constexpr std::int32_t kRegistered = 0;
+constexpr std::int32_t kRegistrationFailed = static_cast<std::int32_t>(0x80040201u); // SELFREG_E_CLASS
+} // namespace
+
+std::int32_t registerInCurrentHive(const InProcessServerDescription& server)
+{
+    if (server.libraryPath.isEmpty())
+        return kRegistrationFailed;
+    sysapi::RegistryHive& hive = sysapi::RegistryHive::current();
+    registerInProcessServer(hive, server);
+    return hive.save() ? kRegistered : kRegistrationFailed;
+}
+
+std::int32_t unregisterFromCurrentHive(const InProcessServerDescription& server)
+{
+    sysapi::RegistryHive& hive = sysapi::RegistryHive::current();
+    unregisterInProcessServer(hive, server);
+    return hive.save() ? kRegistered : kRegistrationFailed;
+}
+
 QString typeLibraryVersionText(int majorVersion, int minorVersion)
 {
     return QStringLiteral("%1.%2").arg(majorVersion, 0, 16).arg(minorVersion, 0, 16).toUpper();

@@ -89,6 +89,13 @@ void registerInProcessServer(sysapi::RegistryHive& hive, const InProcessServerDe
 // nothing.
 void unregisterInProcessServer(sysapi::RegistryHive& hive, const InProcessServerDescription& server);
 
+// The bodies of a library's DllRegisterServer and DllUnregisterServer: the
+// entries written into, or removed from, the process's current hive, which is
+// then saved. 0 on success; SELFREG_E_CLASS (0x80040201) when the library's
+// path is unknown or the hive cannot be saved.
+std::int32_t registerInCurrentHive(const InProcessServerDescription& server);
+std::int32_t unregisterFromCurrentHive(const InProcessServerDescription& server);
+
 // The type library version as registry keys spell it: hexadecimal, "2C.0".
 QString typeLibraryVersionText(int majorVersion, int minorVersion);
 

@@ -2,6 +2,7 @@
 
 #include "automation/AutomationError.h"
 #include "automation/Dispatch.h"
+#include "support/ErrorNumber.h"
 
 #include <QString>
 
@@ -56,13 +57,3 @@ inline std::shared_ptr<FakeObject> appObject(const QString& typeName = QStringLi
                   });
 }
 
-// The number of the error that `call` fails with; 0 when it succeeds.
-inline int errorNumberOf(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const automation::AutomationError& error) {
-        return error.number();
-    }
-    return 0;
-}

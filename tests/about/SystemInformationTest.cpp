@@ -1,4 +1,5 @@
 // System Information: reading its registry values and starting it.
+#include "support/ScratchHiveTest.h"
 #include "SystemInformation.h"
 
 #include "ScriptedDialogs.h"
@@ -18,15 +19,8 @@ using sysapi::RegistryHive;
 namespace {
 
 // A hive of the test's own, current while the test runs.
-class SystemInformationTest : public ::testing::Test {
+class SystemInformationTest : public ScratchHiveTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(directory.isValid());
-        hive = std::make_unique<RegistryHive>(directory.filePath(QStringLiteral("registry.reg")));
-        RegistryHive::setCurrent(hive.get());
-    }
-    void TearDown() override { RegistryHive::setCurrent(nullptr); }
 
     void useHive(const QString& text) { ASSERT_TRUE(hive->parse(text)); }
 
@@ -47,8 +41,6 @@ protected:
         program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    QTemporaryDir directory;
-    std::unique_ptr<RegistryHive> hive;
     ScriptedDialogs dialogs;
 };
 

@@ -1,5 +1,6 @@
 // The library as an in-process server: registration in a registry hive and
 // creation by class id through the loaded library file.
+#include "support/ScratchHiveTest.h"
 #include "tarvo/InProcessServer.h"
 #include "tarvo/TypeLibrary.h"
 #include "tarvo/XGlowLabel.h"
@@ -25,20 +26,11 @@ namespace {
 const QString kClassKey = QStringLiteral("CLSID\\{58AE1F7C-29A3-11D4-B0AB-006208C10000}");
 
 // A registry hive of the test's own, current while the test runs.
-class InProcessServerTest : public ::testing::Test {
+class InProcessServerTest : public ScratchHiveTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(directory.isValid());
-        hive = std::make_unique<RegistryHive>(directory.filePath(QStringLiteral("registry.reg")));
-        RegistryHive::setCurrent(hive.get());
-    }
-    void TearDown() override { RegistryHive::setCurrent(nullptr); }
 
     QString value(const QString& key) const { return hive->stringValue(HKEY_CLASSES_ROOT, key, {}); }
 
-    QTemporaryDir directory;
-    std::unique_ptr<RegistryHive> hive;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // Registration of Tarvo in a registry hive, against a table of the keys and
 // values a client reads, and the toolbox bitmaps the registration points at.
+#include "support/ScratchHiveTest.h"
 #include "tarvo/InProcessServer.h"
 
 #include "support/QtPrinters.h"
@@ -84,15 +85,8 @@ const std::set<QString> kForeign{
     QStringLiteral(R"(CLSID\{11111111-2222-3333-4444-555555555555}\InprocServer32|@=/usr/lib/other.so)"),
 };
 
-class TarvoRegistrationTest : public ::testing::Test {
+class TarvoRegistrationTest : public ScratchHiveTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(directory.isValid());
-        hive = std::make_unique<RegistryHive>(directory.filePath(QStringLiteral("registry.reg")));
-        RegistryHive::setCurrent(hive.get());
-    }
-    void TearDown() override { RegistryHive::setCurrent(nullptr); }
 
     // The saved hive, in the form of the tables above.
     std::set<QString> savedEntries() const
@@ -131,8 +125,6 @@ protected:
         return a;
     }
 
-    QTemporaryDir directory;
-    std::unique_ptr<RegistryHive> hive;
 };
 
 } // namespace
