@@ -9,6 +9,8 @@
 //
 // Starts a private session bus with the build's configuration, which starts
 // the built Vexlo on the first call, and shuts both down at the end.
+#include "BenchBus.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -69,42 +71,14 @@ double percentile(std::vector<double> values, double fraction)
     return values[static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1))];
 }
 
-bool isRunning(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const qsizetype close = line.lastIndexOf(')');
-    return close >= 0 && close + 2 < line.size() && line.at(close + 2) != 'Z';
-}
-
-// Starts dbus-daemon; returns its address, empty on failure.
-QString startBus(QProcess& daemon, const QString& workingDirectory)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Vexlo shows its window on the X display.
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    daemon.setProcessEnvironment(environment);
-    daemon.setWorkingDirectory(workingDirectory);
-    daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=" VEXLO_BUS_CONFIG),
-                                                 QStringLiteral("--print-address"), QStringLiteral("--nofork")});
-    while (daemon.waitForStarted() && !daemon.canReadLine()) {
-        if (!daemon.waitForReadyRead(10000))
-            return {};
-    }
-    return QString::fromLocal8Bit(daemon.readLine()).trimmed();
-}
-
 // Vexlo ends once its window is closed and its last client has left.
 void waitForEnd(qint64 pid)
 {
     QElapsedTimer timer;
     timer.start();
-    while (isRunning(pid) && timer.elapsed() < 10000)
+    while (bench::isRunning(pid) && timer.elapsed() < 10000)
         QThread::msleep(20);
-    if (isRunning(pid)) {
+    if (bench::isRunning(pid)) {
         std::fprintf(stderr, "Vexlo did not end; killing it\n");
         ::kill(static_cast<pid_t>(pid), SIGKILL);
     }
@@ -172,7 +146,7 @@ int main(int argc, char** argv)
 
     QTemporaryDir directory;
     QProcess daemon;
-    const QString address = startBus(daemon, directory.path());
+    const QString address = bench::startBus(daemon, directory.path());
     if (address.isEmpty()) {
         std::fprintf(stderr, "dbus-daemon did not start\n");
         return 1;

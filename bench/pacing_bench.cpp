@@ -8,6 +8,8 @@
 // calls arrive during every Generate, and each must be answered only
 // between generations. Every Generate starts from the top-level event loop,
 // as a click on the button does. Run it under xvfb-run.
+#include "BenchBus.h"
+
 #include "Application.h"
 #include "AutomationServer.h"
 #include "frmMain.h"
@@ -117,21 +119,6 @@ private:
     QTimer* m_timer = nullptr;
 };
 
-// Starts dbus-daemon with the build's configuration; its address, empty on
-// failure.
-QString startBus(QProcess& daemon, const QString& workingDirectory)
-{
-    daemon.setWorkingDirectory(workingDirectory);
-    daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=" VEXLO_BUS_CONFIG),
-                                                 QStringLiteral("--print-address"), QStringLiteral("--nofork")});
-    while (daemon.waitForStarted() && !daemon.canReadLine()) {
-        if (!daemon.waitForReadyRead(10000))
-            return {};
-    }
-    return QString::fromLocal8Bit(daemon.readLine()).trimmed();
-}
-
 struct Series {
     const char* name;
     int interval;
@@ -218,7 +205,7 @@ int main(int argc, char** argv)
 
     QTemporaryDir directory;
     QProcess daemon;
-    const QString address = startBus(daemon, directory.path());
+    const QString address = bench::startBus(daemon, directory.path());
     if (address.isEmpty()) {
         std::fprintf(stderr, "bench_pacing: dbus-daemon did not start\n");
         return 1;

@@ -8,6 +8,8 @@
 // to its reply.
 //
 //   bench_startup <vexlo> <plain_window> <minimal_window> [rounds]
+#include "BenchBus.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -141,34 +143,6 @@ double median(std::vector<double> values)
 
 const QString kService = QStringLiteral("Vexlo.Application");
 
-bool isRunning(pid_t pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const qsizetype close = line.lastIndexOf(')');
-    return close >= 0 && close + 2 < line.size() && line.at(close + 2) != 'Z';
-}
-
-// Starts dbus-daemon with the build's configuration; its address, empty on
-// failure.
-QString startBus(QProcess& daemon, const QString& workingDirectory)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // Vexlo shows its window on the X display
-    daemon.setProcessEnvironment(environment);
-    daemon.setWorkingDirectory(workingDirectory);
-    daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--config-file=" VEXLO_BUS_CONFIG),
-                                                 QStringLiteral("--print-address"), QStringLiteral("--nofork")});
-    while (daemon.waitForStarted() && !daemon.canReadLine()) {
-        if (!daemon.waitForReadyRead(10000))
-            return {};
-    }
-    return QString::fromLocal8Bit(daemon.readLine()).trimmed();
-}
-
 // One cold activation: the first call's round trip in milliseconds (negative
 // when it failed); the started Vexlo is killed and gone from the bus after.
 double activateOnce(QDBusConnection& bus)
@@ -189,7 +163,7 @@ double activateOnce(QDBusConnection& bus)
     if (pid > 0)
         kill(pid, SIGKILL);
     clock.restart();
-    while (clock.elapsed() < 10000 && ((pid > 0 && isRunning(pid)) || bus.interface()->isServiceRegistered(kService)))
+    while (clock.elapsed() < 10000 && ((pid > 0 && bench::isRunning(pid)) || bus.interface()->isServiceRegistered(kService)))
         QThread::msleep(10);
     return milliseconds;
 }
@@ -199,7 +173,7 @@ double coldActivation(int rounds)
 {
     QTemporaryDir directory;
     QProcess daemon;
-    const QString address = startBus(daemon, directory.path());
+    const QString address = bench::startBus(daemon, directory.path());
     if (address.isEmpty()) {
         std::fprintf(stderr, "bench_startup: dbus-daemon did not start\n");
         return -1;
